@@ -1,0 +1,6 @@
+#include "StubState.h"
+
+StubState& Stub() {
+    static StubState state;
+    return state;
+}
