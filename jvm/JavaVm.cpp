@@ -1,0 +1,82 @@
+#include "JavaVm.h"
+
+#include "ChildProcess.h"
+#include "Exceptions.h"
+#include "FilePath.h"
+#include "FileVersion.h"
+#include "JavaCommandLine.h"
+#include "StringTable.h"
+#include "VmExecutable.h"
+
+#include <vector>
+
+namespace corvane::jvm {
+
+HANDLE JavaVm::buildCommandLine(const JavaOptions& options, bool wait) {
+    const std::wstring text = commandLine(options);
+    // CreateProcessW may write into the command line, so it gets a buffer of its own.
+    std::vector<wchar_t> buffer(text.begin(), text.end());
+    buffer.push_back(L'\0');
+    return createJavaProcess(options, buffer.data(), wait);
+}
+
+HANDLE JavaVm::launch(JavaOptions options) { return buildCommandLine(options, false); }
+
+std::wstring ModernJavaVm::executablePath() const {
+    const std::wstring direct = home + L"\\java.exe";
+    const std::wstring chosen = IsSystemFolder(home) ? direct : home + L"\\bin\\java.exe";
+    return FilePath(chosen).exists() ? chosen : direct;
+}
+
+std::wstring ModernJavaVm::commandLine(const JavaOptions& options) const {
+    return ModernCommandLine(executablePath(), version.major(), options);
+}
+
+std::wstring OldJavaVm::executablePath() const {
+    const std::wstring jre = home + L"\\bin\\jre.exe";
+    return FilePath(jre).exists() ? jre : home + L"\\bin\\java.exe";
+}
+
+std::wstring OldJavaVm::commandLine(const JavaOptions& options) const {
+    return OldCommandLine(executablePath(), home, options);
+}
+
+MicrosoftJavaVm::MicrosoftJavaVm() {
+    vendor = L"Microsoft";
+    version = JavaVersion(1, 4, 0);
+}
+
+HANDLE MicrosoftJavaVm::buildCommandLine(const JavaOptions& options, bool wait) {
+    if (build() < options.microsoftVmMinBuild) throw TerminalError(StringTable::text(101));
+    ::SetEnvironmentVariableW(L"CLASSPATH", ClassPathText(options.ClassPath).c_str());
+    return JavaVm::buildCommandLine(options, wait);
+}
+
+std::wstring MicrosoftJavaVm::executablePath() const { return home + L"\\jview.exe"; }
+
+std::wstring MicrosoftJavaVm::commandLine(const JavaOptions& options) const {
+    return MicrosoftCommandLine(executablePath(), options);
+}
+
+std::int32_t MicrosoftJavaVm::build() const {
+    const auto numbers = FileVersionOf(home + L"\\jview.exe");
+    return numbers ? (*numbers)[2] : 0;
+}
+
+bool SameInstallation(const JavaVm& a, const JavaVm& b) {
+    return a.home == b.home && a.version == b.version;
+}
+
+std::unique_ptr<JavaVm> RecordFromExplicitPath(const std::wstring& executable,
+                                               const JavaOptions& options) {
+    VmExecutable identified{FilePath(executable)};
+    auto vm = std::make_unique<ModernJavaVm>();
+    vm->version = identified.version();
+    vm->home = identified.home();
+    vm->kind = identified.kind();
+    vm->vendor = identified.vendor();
+    vm->options = options;
+    return vm;
+}
+
+}  // namespace corvane::jvm
