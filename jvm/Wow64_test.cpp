@@ -14,7 +14,9 @@ using testing_support::ThisExecutable;
 
 TEST(Wow64, TheSystemAnswersMatchTheWordSize) {
     // A 64-bit program never runs under WOW64; the win32 build runs only on real Windows.
-    if (sizeof(void*) == 8) EXPECT_FALSE(SystemWow64Queries().RunningUnderWow64());
+    if (sizeof(void*) == 8) {
+        EXPECT_FALSE(SystemWow64Queries().RunningUnderWow64());
+    }
     const std::wstring folder = SystemWow64Queries().SystemWow64Directory();
     EXPECT_LT(folder.size(), 260u);
 }
@@ -24,7 +26,9 @@ TEST(Wow64, RedirectionIsSwitchedOffOnlyUnderWow64) {
     SwitchOffFileSystemRedirection(FakeWow64(false));
     EXPECT_EQ(SavedRedirectionStateCount(), before);
     SwitchOffFileSystemRedirection(SystemWow64Queries());
-    if (!SystemWow64Queries().RunningUnderWow64()) EXPECT_EQ(SavedRedirectionStateCount(), before);
+    if (!SystemWow64Queries().RunningUnderWow64()) {
+        EXPECT_EQ(SavedRedirectionStateCount(), before);
+    }
     // Under a WOW64 answer the state saved by the system call is kept (when the call succeeds);
     // nothing is restored.
     SwitchOffFileSystemRedirection(FakeWow64(true));
