@@ -2,8 +2,6 @@
 
 #include <optional>
 
-namespace corvane::jvm {
-
 namespace {
 
 constexpr size_t kNewHeaderOffsetField = 60;   // e_lfanew of the DOS header
@@ -41,4 +39,3 @@ ExecutableBitness BitnessFromImage(std::span<const std::uint8_t> image) {
     return ExecutableBitness::Unknown;
 }
 
-}  // namespace corvane::jvm

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <span>
 
-namespace corvane::jvm {
-
 enum class ExecutableBitness : int { Unknown = 0, X86 = 1, X64 = 2 };
 
 // Reads the headers at the start of an executable image (the file's bytes as they are on disk).
@@ -13,4 +11,3 @@ enum class ExecutableBitness : int { Unknown = 0, X86 = 1, X64 = 2 };
 // for anything else, including a truncated or malformed image. Never reads outside the bytes.
 ExecutableBitness BitnessFromImage(std::span<const std::uint8_t> image);
 
-}  // namespace corvane::jvm

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-namespace corvane::jvm {
 namespace {
 
 // The smallest headers the reader looks at: "MZ", e_lfanew, "PE\0\0", machine, magic.
@@ -62,4 +61,3 @@ TEST(ExecutableBitness, ReadsThePeHeaders) {
 }
 
 }  // namespace
-}  // namespace corvane::jvm

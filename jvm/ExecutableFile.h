@@ -4,10 +4,7 @@
 
 #include <string>
 
-namespace corvane::jvm {
-
 // Maps the file read-only and reads its PE headers; Unknown when the file cannot be opened or
 // mapped (an empty file cannot be mapped).
 ExecutableBitness BitnessOfFile(const std::wstring& path);
 
-}  // namespace corvane::jvm

@@ -4,8 +4,6 @@
 
 #include <vector>
 
-namespace corvane::jvm {
-
 namespace {
 
 // The whole version resource of the file; empty when there is none.
@@ -48,4 +46,3 @@ std::optional<std::wstring> CompanyNameOf(const std::wstring& path) {
     return text;
 }
 
-}  // namespace corvane::jvm

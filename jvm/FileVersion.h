@@ -5,8 +5,6 @@
 #include <optional>
 #include <string>
 
-namespace corvane::jvm {
-
 using FileVersionNumbers = std::array<std::uint16_t, 4>;
 
 // The four numbers of the file version (high and low halves of the most significant word, then
@@ -17,4 +15,3 @@ std::optional<FileVersionNumbers> FileVersionOf(const std::wstring& path);
 // file has no version resource or no such string.
 std::optional<std::wstring> CompanyNameOf(const std::wstring& path);
 
-}  // namespace corvane::jvm

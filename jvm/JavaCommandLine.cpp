@@ -2,8 +2,6 @@
 
 #include "FilePath.h"
 
-namespace corvane::jvm {
-
 namespace {
 
 // How a dialect spells each option; an empty spelling leaves the option out.
@@ -123,4 +121,3 @@ std::wstring MicrosoftCommandLine(const std::wstring& executable, const JavaOpti
            ClassPathAndProgram(L"/cp", options.ClassPath, options);
 }
 
-}  // namespace corvane::jvm

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-namespace corvane::jvm {
-
 // Every entry followed by ";" (the text ends with ";").
 std::wstring ClassPathText(const std::vector<std::wstring>& entries);
 
@@ -29,4 +27,3 @@ std::wstring OldCommandLine(const std::wstring& executable, const std::wstring& 
 // The Microsoft VM: no options at all, "/cp" and the class path as built.
 std::wstring MicrosoftCommandLine(const std::wstring& executable, const JavaOptions& options);
 
-}  // namespace corvane::jvm

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace corvane::jvm {
 namespace {
 
 // The launch of the example application: property file in C:\App, class path lib\a.jar.
@@ -120,4 +119,3 @@ TEST(JavaCommandLine, ClassPathTextEndsWithASemicolon) {
 }
 
 }  // namespace
-}  // namespace corvane::jvm

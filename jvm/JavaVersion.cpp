@@ -3,8 +3,6 @@
 #include <limits>
 #include <vector>
 
-namespace corvane::jvm {
-
 namespace {
 
 std::vector<std::wstring_view> SplitVersionText(std::wstring_view text) {
@@ -59,4 +57,3 @@ std::wstring JavaVersion::text() const {
            std::to_wstring(update());
 }
 
-}  // namespace corvane::jvm

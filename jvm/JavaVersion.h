@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-namespace corvane::jvm {
-
 class JavaVersion {
 public:
     JavaVersion() = default;
@@ -42,4 +40,3 @@ private:
     std::uint64_t packed_ = 0;
 };
 
-}  // namespace corvane::jvm

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace corvane::jvm {
 namespace {
 
 struct ParseCase {
@@ -51,4 +50,3 @@ TEST(JavaVersion, ComparesThePackedValueWithoutSign) {
 }
 
 }  // namespace
-}  // namespace corvane::jvm

@@ -6,18 +6,11 @@
 #include "FileVersion.h"
 #include "JavaCommandLine.h"
 #include "StringTable.h"
+#include "Strings.h"
 #include "VmExecutable.h"
 
-#include <vector>
-
-namespace corvane::jvm {
-
 HANDLE JavaVm::buildCommandLine(const JavaOptions& options, bool wait) {
-    const std::wstring text = commandLine(options);
-    // CreateProcessW may write into the command line, so it gets a buffer of its own.
-    std::vector<wchar_t> buffer(text.begin(), text.end());
-    buffer.push_back(L'\0');
-    return createJavaProcess(options, buffer.data(), wait);
+    return createJavaProcess(options, commandLine(options), wait);
 }
 
 HANDLE JavaVm::launch(JavaOptions options) { return buildCommandLine(options, false); }
@@ -47,7 +40,7 @@ MicrosoftJavaVm::MicrosoftJavaVm() {
 }
 
 HANDLE MicrosoftJavaVm::buildCommandLine(const JavaOptions& options, bool wait) {
-    if (build() < options.microsoftVmMinBuild) throw TerminalError(StringTable::text(101));
+    if (build() < options.microsoftVmMinBuild) throw terminalErrorFor(strings::NoJavaVm);
     ::SetEnvironmentVariableW(L"CLASSPATH", ClassPathText(options.ClassPath).c_str());
     return JavaVm::buildCommandLine(options, wait);
 }
@@ -79,4 +72,3 @@ std::unique_ptr<JavaVm> RecordFromExplicitPath(const std::wstring& executable,
     return vm;
 }
 
-}  // namespace corvane::jvm

@@ -10,8 +10,6 @@
 #include <memory>
 #include <string>
 
-namespace corvane::jvm {
-
 class JavaVm {
 public:
     virtual ~JavaVm() = default;
@@ -83,4 +81,3 @@ bool SameInstallation(const JavaVm& a, const JavaVm& b);
 std::unique_ptr<JavaVm> RecordFromExplicitPath(const std::wstring& executable,
                                                const JavaOptions& options);
 
-}  // namespace corvane::jvm

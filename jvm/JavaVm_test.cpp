@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-namespace corvane::jvm {
 namespace {
 
 using testing_support::Narrow;
@@ -84,4 +83,3 @@ TEST(JavaVm, RecordFromAnExplicitPath) {
 }
 
 }  // namespace
-}  // namespace corvane::jvm

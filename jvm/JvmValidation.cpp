@@ -7,8 +7,6 @@
 
 #include <exception>
 
-namespace corvane::jvm {
-
 namespace {
 
 bool EndsWith(const std::wstring& text, const std::wstring& end) {
@@ -62,7 +60,7 @@ std::wstring FromUtf8(const std::string& bytes) {
 std::optional<std::string> RunCollectingOutput(std::wstring commandLine,
                                                const std::wstring& workingDirectory) {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    KernelHandle readEnd, writeEnd;
+    corvane::KernelHandle readEnd, writeEnd;
     if (!::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inheritable, 0)) return std::nullopt;
 
     STARTUPINFOW startup{};
@@ -76,8 +74,8 @@ std::optional<std::string> RunCollectingOutput(std::wstring commandLine,
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                           nullptr, directory, &startup, &info))
         return std::nullopt;
-    const KernelHandle process(info.hProcess);
-    const KernelHandle thread(info.hThread);
+    const corvane::KernelHandle process(info.hProcess);
+    const corvane::KernelHandle thread(info.hThread);
 
     // The pipe is drained while the process runs: a process that prints more than the pipe
     // holds would otherwise wait for room until the time limit and be rejected.
@@ -106,7 +104,7 @@ int RunValidator(JavaVm& vm, const std::wstring& argument) {
     options.mainClass = L"com.orvex.util.jvm.Validator";
     options.programArguments = {L"1", argument};
     try {
-        const KernelHandle process(vm.buildCommandLine(options, true));
+        const corvane::KernelHandle process(vm.buildCommandLine(options, true));
         DWORD code = 0;
         if (!::GetExitCodeProcess(process.get(), &code)) return -1;
         return static_cast<int>(code);
@@ -149,4 +147,3 @@ bool JavaPropertiesAccepted(const std::wstring& specificationFolder,
     return output && ReportedPropertiesMatch(FromUtf8(*output), expected);
 }
 
-}  // namespace corvane::jvm

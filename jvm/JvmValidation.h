@@ -11,8 +11,6 @@
 #include <string>
 #include <vector>
 
-namespace corvane::jvm {
-
 // Runs "com.orvex.util.jvm.Validator" with "1" and the argument on the VM, with the class path
 // of the VM's options, and waits for its end. Returns its exit code; -1 when it cannot be run.
 int RunValidator(JavaVm& vm, const std::wstring& argument);
@@ -40,4 +38,3 @@ bool JavaPropertiesAccepted(const std::wstring& specificationFolder,
                             const std::wstring& executable,
                             const std::map<std::wstring, std::wstring>& expected);
 
-}  // namespace corvane::jvm

@@ -2,8 +2,6 @@
 
 #include "Exceptions.h"
 
-namespace corvane::jvm {
-
 namespace {
 
 constexpr REGSAM kQueryAndList = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS;
@@ -39,7 +37,7 @@ void RegistryKey::openHandle(HKEY root, const std::wstring& subPath, REGSAM acce
     LSTATUS status = ::RegOpenKeyExW(root, subPath.c_str(), 0, access, &key);
     if (status != ERROR_SUCCESS) status = ::RegOpenKeyExW(root, subPath.c_str(), 0, kQueryAndList, &key);
     if (status != ERROR_SUCCESS) {
-        RegistryKeyHandle connected;
+        corvane::RegistryKeyHandle connected;
         const LSTATUS connect = ::RegConnectRegistryW(nullptr, root, connected.Receive());
         if (connect == ERROR_SUCCESS) {
             status = ::RegOpenKeyExW(connected.get(), subPath.c_str(), 0, access, &key);
@@ -93,4 +91,3 @@ std::wstring RegistryKey::stringValue(const std::wstring& name) const {
     return text;
 }
 
-}  // namespace corvane::jvm

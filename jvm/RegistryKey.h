@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-namespace corvane::jvm {
-
 class RegistryKey {
 public:
     RegistryKey() = default;
@@ -43,7 +41,6 @@ private:
 
     bool open_ = false;
     std::wstring path_;
-    RegistryKeyHandle handle_;
+    corvane::RegistryKeyHandle handle_;
 };
 
-}  // namespace corvane::jvm

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-namespace corvane::jvm {
 namespace {
 
 using testing_support::Narrow;
@@ -132,4 +131,3 @@ TEST(RegistryRoots, NamesAtTheStartOfAText) {
 }
 
 }  // namespace
-}  // namespace corvane::jvm

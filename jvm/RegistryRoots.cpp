@@ -3,8 +3,6 @@
 #include <array>
 #include <utility>
 
-namespace corvane::jvm {
-
 std::optional<HKEY> RootFromName(std::wstring_view text) {
     static const std::array<std::pair<std::wstring_view, HKEY>, 9> kRoots{{
         {L"\\HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
@@ -22,4 +20,3 @@ std::optional<HKEY> RootFromName(std::wstring_view text) {
     return std::nullopt;
 }
 
-}  // namespace corvane::jvm

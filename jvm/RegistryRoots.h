@@ -6,10 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace corvane::jvm {
-
 // The root whose name (with its leading backslash, exact case) begins the text; the first
 // name of the table that matches wins. Nothing when no name matches.
 std::optional<HKEY> RootFromName(std::wstring_view text);
 
-}  // namespace corvane::jvm

@@ -1,7 +1,5 @@
 #include "VerifyOutput.h"
 
-namespace corvane::jvm {
-
 namespace {
 
 // Removes the characters with codes 0 to 32 at both ends.
@@ -48,4 +46,3 @@ bool ReportedPropertiesMatch(std::wstring_view output,
     return true;
 }
 
-}  // namespace corvane::jvm

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-namespace corvane::jvm {
-
 // "*" accepts anything; a value ending in "*" accepts what begins with the text before its
 // first "*"; a value ending in "..." accepts what begins with the value without its final
 // dots; any other value must be equal, letter case included.
@@ -18,4 +16,3 @@ bool MatchesExpectedValue(std::wstring_view actual, std::wstring_view expected);
 bool ReportedPropertiesMatch(std::wstring_view output,
                              const std::map<std::wstring, std::wstring>& expected);
 
-}  // namespace corvane::jvm

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace corvane::jvm {
 namespace {
 
 TEST(VerifyOutput, MatchesExpectedValues) {
@@ -60,4 +59,3 @@ TEST(VerifyOutput, NeedsAFirstLineEvenWithoutExpectedProperties) {
 }
 
 }  // namespace
-}  // namespace corvane::jvm

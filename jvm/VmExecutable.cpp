@@ -4,8 +4,6 @@
 
 #include <cstdio>
 
-namespace corvane::jvm {
-
 namespace {
 
 bool Exists(const std::wstring& path) { return FilePath(path).exists(); }
@@ -99,4 +97,3 @@ JavaVersion VmExecutable::versionFromMarkerFiles() const {
     return JavaVersion();
 }
 
-}  // namespace corvane::jvm

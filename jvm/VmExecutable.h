@@ -9,8 +9,6 @@
 #include <optional>
 #include <string>
 
-namespace corvane::jvm {
-
 class VmExecutable {
 public:
     explicit VmExecutable(FilePath path) : path_(std::move(path)) {}
@@ -54,4 +52,3 @@ private:
 // copies of java.exe a runtime installer places in the Windows system folders.
 bool IsSystemFolder(const std::wstring& folder);
 
-}  // namespace corvane::jvm

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-namespace corvane::jvm {
 namespace {
 
 using testing_support::Narrow;
@@ -119,4 +118,3 @@ TEST(VmExecutable, SystemFolderCopyWithoutRegistryKeyRaises) {
 }
 
 }  // namespace
-}  // namespace corvane::jvm

@@ -14,8 +14,6 @@
 #include <cwctype>
 #include <limits>
 
-namespace corvane::jvm {
-
 namespace {
 
 struct RegistryLocation {
@@ -151,7 +149,7 @@ std::optional<std::wstring> DrivePathOf(const std::wstring& devicePath) {
 }  // namespace
 
 std::optional<std::wstring> ResolveLink(const std::wstring& path) {
-    KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    corvane::KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     LARGE_INTEGER size{};
@@ -161,9 +159,9 @@ std::optional<std::wstring> ResolveLink(const std::wstring& path) {
         std::fflush(stdout);
         return std::nullopt;
     }
-    KernelHandle mapping(::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 1, nullptr));
+    corvane::KernelHandle mapping(::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 1, nullptr));
     if (!mapping) return std::nullopt;
-    MappedView view(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 1));
+    corvane::MappedView view(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 1));
     if (!view) return std::nullopt;
     wchar_t devicePath[MAX_PATH + 1] = {};
     if (::GetMappedFileNameW(::GetCurrentProcess(), const_cast<void*>(view.get()), devicePath,
@@ -223,4 +221,3 @@ void VmInventory::removeDuplicates() {
     entries_ = std::move(unique);
 }
 
-}  // namespace corvane::jvm

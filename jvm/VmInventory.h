@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-namespace corvane::jvm {
-
 class VmInventory {
 public:
     using Entries = std::vector<std::unique_ptr<JavaVm>>;
@@ -45,4 +43,3 @@ private:
 // (which is said on standard output), cannot be mapped, or its device has no drive letter.
 std::optional<std::wstring> ResolveLink(const std::wstring& path);
 
-}  // namespace corvane::jvm

@@ -7,7 +7,6 @@
 #include <sstream>
 #include <typeinfo>
 
-namespace corvane::jvm {
 namespace {
 
 using testing_support::FakeWow64;
@@ -157,4 +156,3 @@ TEST(VmInventory, TheProcessWideInventoryKeepsItsFirstArguments) {
 }
 
 }  // namespace
-}  // namespace corvane::jvm

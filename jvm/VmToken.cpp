@@ -3,8 +3,6 @@
 #include <array>
 #include <utility>
 
-namespace corvane::jvm {
-
 namespace {
 
 bool IsJ1(JavaVersion v) { return v.major() <= 1; }
@@ -109,4 +107,3 @@ bool MatchesToken(std::wstring_view token, VmKind kind, JavaVersion version,
     return true;
 }
 
-}  // namespace corvane::jvm

@@ -11,8 +11,6 @@
 #include <string>
 #include <string_view>
 
-namespace corvane::jvm {
-
 struct VmToken {
     std::wstring validatorArgument;  // empty: no validator run
     std::wstring category;           // "JRE", "JDK", "ALL" or empty
@@ -49,4 +47,3 @@ using ValidatorRun = std::function<int(const std::wstring& argument)>;
 bool MatchesToken(std::wstring_view token, VmKind kind, JavaVersion version,
                   const ValidatorRun& runValidator);
 
-}  // namespace corvane::jvm

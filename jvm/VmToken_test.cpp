@@ -4,7 +4,6 @@
 
 #include <vector>
 
-namespace corvane::jvm {
 namespace {
 
 struct Vm {
@@ -118,4 +117,3 @@ TEST(VmToken, RunsTheValidatorWithTheUpperCaseArgumentFirst) {
 }
 
 }  // namespace
-}  // namespace corvane::jvm

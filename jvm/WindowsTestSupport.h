@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace corvane::jvm::testing_support {
+namespace testing_support {
 
 // A registry key below HKEY_LOCAL_MACHINE that the test writes; removed with everything below
 // it when the object goes (and when it already exists at the start, so a test that was killed
@@ -31,7 +31,7 @@ public:
     // when a name is given.
     void SetString(const std::wstring& subkey, const std::wstring& name, const std::wstring& value,
                    DWORD type = REG_SZ) const {
-        RegistryKeyHandle key = Create(subkey);
+        corvane::RegistryKeyHandle key = Create(subkey);
         const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
         ASSERT_EQ(::RegSetValueExW(key.get(), name.c_str(), 0, type,
                                    reinterpret_cast<const BYTE*>(value.c_str()), bytes),
@@ -40,7 +40,7 @@ public:
     // Sets raw bytes, for values that are not strings or have no final NUL.
     void SetBytes(const std::wstring& subkey, const std::wstring& name, DWORD type,
                   const std::vector<BYTE>& bytes) const {
-        RegistryKeyHandle key = Create(subkey);
+        corvane::RegistryKeyHandle key = Create(subkey);
         ASSERT_EQ(::RegSetValueExW(key.get(), name.c_str(), 0, type, bytes.data(),
                                    static_cast<DWORD>(bytes.size())),
                   ERROR_SUCCESS);
@@ -48,9 +48,9 @@ public:
     void CreateKey(const std::wstring& subkey) const { Create(subkey); }
 
 private:
-    RegistryKeyHandle Create(const std::wstring& subkey) const {
+    corvane::RegistryKeyHandle Create(const std::wstring& subkey) const {
         const std::wstring full = subkey.empty() ? path_ : path_ + L"\\" + subkey;
-        RegistryKeyHandle key;
+        corvane::RegistryKeyHandle key;
         const LSTATUS status =
             ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, full.c_str(), 0, nullptr, 0,
                               KEY_ALL_ACCESS | view_, nullptr, key.Receive(), nullptr);
@@ -58,7 +58,7 @@ private:
         return key;
     }
     void RemoveTree() const {
-        RegistryKeyHandle key;
+        corvane::RegistryKeyHandle key;
         if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, KEY_ALL_ACCESS | view_,
                             key.Receive()) != ERROR_SUCCESS)
             return;
@@ -110,7 +110,7 @@ public:
         const size_t slash = relative.rfind(L'\\');
         if (slash != std::wstring::npos) Folder(relative.substr(0, slash));
         const std::wstring full = *this / relative;
-        KernelHandle file(::CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        corvane::KernelHandle file(::CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
         EXPECT_TRUE(file.valid()) << "cannot write a fixture file";
@@ -130,7 +130,7 @@ public:
 private:
     static void RemoveAll(const std::wstring& folder) {
         WIN32_FIND_DATAW found{};
-        FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+        corvane::FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
         if (find) {
             do {
                 const std::wstring name = found.cFileName;
@@ -170,4 +170,4 @@ inline std::wstring ThisExecutable() {
 // Wide text for gtest messages.
 inline std::string Narrow(const std::wstring& text) { return ::testing::PrintToString(text); }
 
-}  // namespace corvane::jvm::testing_support
+}  // namespace testing_support

@@ -4,8 +4,6 @@
 
 #include <vector>
 
-namespace corvane::jvm {
-
 namespace {
 
 template <class Function>
@@ -67,4 +65,3 @@ void SwitchOffFileSystemRedirection(const Wow64Queries& queries) {
 
 size_t SavedRedirectionStateCount() { return SavedRedirectionStates().size(); }
 
-}  // namespace corvane::jvm

@@ -4,8 +4,6 @@
 // Wow64Queries, so tests can give both answers on a machine where only one is true.
 #include <string>
 
-namespace corvane::jvm {
-
 class Wow64Queries {
 public:
     virtual ~Wow64Queries() = default;
@@ -28,4 +26,3 @@ void SwitchOffFileSystemRedirection(const Wow64Queries& queries = SystemWow64Que
 // ends and are never restored.
 size_t SavedRedirectionStateCount();
 
-}  // namespace corvane::jvm

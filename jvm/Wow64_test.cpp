@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-namespace corvane::jvm {
 namespace {
 
 using testing_support::FakeWow64;
@@ -47,4 +46,3 @@ TEST(ExecutableFile, ReadsTheBitnessOfFilesOnDisk) {
 }
 
 }  // namespace
-}  // namespace corvane::jvm

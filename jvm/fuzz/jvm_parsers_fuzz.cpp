@@ -14,8 +14,6 @@
 
 namespace {
 
-using namespace corvane::jvm;
-
 std::wstring WideText(const std::uint8_t* data, size_t size) {
     std::wstring text;
     for (size_t i = 0; i + 1 < size; i += 2) text += static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
