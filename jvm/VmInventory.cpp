@@ -104,7 +104,14 @@ std::unique_ptr<JavaVm> VmFromExecutable(const std::wstring& path, const Wow64Qu
         vm->kind = VmKind::MSJ;
         return vm;
     }
-    const JavaVersion version = executable.version();
+    // A copy in the system folder takes its version from the runtime's registry key. When that
+    // key cannot be read the executable is listed with version zero, like any other executable
+    // whose version nothing tells: one stray java.exe must not stop the whole search.
+    JavaVersion version;
+    try {
+        version = executable.version();
+    } catch (const KeyException&) {
+    }
     auto vm = NewVmForMajor(version.major());
     vm->vendor = executable.vendor();
     vm->home = executable.home();

@@ -137,6 +137,22 @@ TEST(VmInventory, Wow64AddsTheSystemFolderAndMarks64BitExecutables) {
               }));
 }
 
+TEST(VmInventory, ASystemFolderCopyWithoutItsRegistryKeyIsListedWithVersionZero) {
+    JavaKeys keys;
+    ScratchFolder scratch;
+    scratch.File(L"Windows\\System32\\java.exe");
+    EXPECT_EQ(Describe(VmInventory::Build(1, L"", {scratch / L"Windows\\System32"}, FakeWow64(false))),
+              (std::vector<std::string>{
+                  Entry("Old", scratch / L"Windows\\System32", L"0.0_0", VmKind::JRE, L"Sun")}));
+    keys.runtime.SetString(L"", L"CurrentVersion", L"1.8");
+    keys.runtime.SetString(L"1.8", L"MicroVersion", L"0");
+    keys.runtime.SetString(L"1.8", L"JavaHome", L"C:\\jre8");
+    EXPECT_EQ(Describe(VmInventory::Build(1, L"0", {scratch / L"Windows\\System32"}, FakeWow64(false))),
+              (std::vector<std::string>{
+                  Entry("Modern", scratch / L"Windows\\System32", L"8.0_0", VmKind::JRE, L"Sun"),
+                  Entry("Modern", L"C:\\jre8", L"8.0_0", VmKind::JRE, L"Sun")}));
+}
+
 TEST(VmInventory, ResolvesTheTargetOfAMappedFile) {
     ScratchFolder scratch;
     const std::wstring file = scratch.File(L"bin\\java.exe", "MZ");
