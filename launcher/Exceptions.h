@@ -16,10 +16,16 @@ private:
     std::wstring message_;
 };
 
-// A failure that ends the launch and is shown to the user as its own message.
+// A failure that ends the launch and is shown to the user as its own message. The process then
+// exits with `exitCode` (a code of the table in launcher/Strings.h; 1 unless the raiser names one).
 class TerminalError : public LauncherException {
 public:
-    using LauncherException::LauncherException;
+    explicit TerminalError(std::wstring message, int exitCode = 1)
+        : LauncherException(std::move(message)), exitCode_(exitCode) {}
+    int exitCode() const noexcept { return exitCode_; }
+
+private:
+    int exitCode_;
 };
 
 // A file that cannot be opened: the path and what went wrong.
