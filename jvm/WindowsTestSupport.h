@@ -2,7 +2,7 @@
 // Test fixtures for the Windows side: registry keys written for one test and removed after it,
 // and a fresh scratch folder per test. Used by the unit tests only.
 #include "ScopedHandle.h"
-#include "Wow64.h"
+#include "Wow64Queries.h"
 
 #include <gtest/gtest.h>
 
