@@ -51,9 +51,28 @@ def make_tree(root, launchers=("Windows/setup.exe",), extra=None):
     return files
 
 
+def python_installer(tree, output, launcher):
+    """Stand-in for sfxbuild while it is not built: stub, header and a ZIP of the tree."""
+    import io
+    import zipfile
+    buf = io.BytesIO()
+    with zipfile.ZipFile(buf, "w", zipfile.ZIP_DEFLATED) as z:
+        for root, _, names in sorted(os.walk(tree)):
+            for name in sorted(names):
+                path = os.path.join(root, name)
+                z.write(path, os.path.relpath(path, tree).replace(os.sep, "/"))
+    with open(STUB, "rb") as f:
+        stub = f.read()
+    with open(output, "wb") as f:
+        f.write(stub + b"[>N\0" + launcher.encode().ljust(1024, b"\0") + buf.getvalue())
+    return output
+
+
 def make_installer(tree, output, launcher="Windows\\setup.exe", level=None):
     """An installer made by sfxbuild from the stub and a tree."""
     os.makedirs(os.path.dirname(output), exist_ok=True)
+    if not os.path.exists(SFXBUILD):
+        return python_installer(tree, output, launcher)
     cmd = [SFXBUILD, "--stub", STUB, "--launcher", launcher, "-o", output, "--quiet"]
     if level is not None:
         cmd += ["--level", str(level)]
@@ -94,8 +113,9 @@ class Run:
         return "%r\nlog:\n%s\nrecord: %s" % (self.result, self.log(), self.record)
 
 
-def stub_env(temp, record_path, exit_code=0, debug=True, extra=None):
-    env = {"TMP": corvane.win_path(temp), "TEMP": corvane.win_path(temp),
+def stub_env(temp, record_path, exit_code=0, debug=True, extra=None, temp_win=None):
+    temp_win = temp_win or corvane.win_path(temp)
+    env = {"TMP": temp_win, "TEMP": temp_win,
            "TESTLAUNCHER_RECORD": corvane.win_path(record_path),
            "TESTLAUNCHER_EXIT": "0x%08X" % exit_code}
     if debug:
@@ -105,9 +125,10 @@ def stub_env(temp, record_path, exit_code=0, debug=True, extra=None):
 
 
 def run_installer(scratch, installer, args=(), raw=None, exit_code=0, debug=True, temp=None,
-                  extra_env=None, unix_env=None, timeout=120):
+                  extra_env=None, unix_env=None, timeout=120, temp_win=None):
     """Runs the installer with TEMP in its own folder below `scratch` and the debug log in
-    `scratch`/log. `raw` gives the exact command line instead of the installer path and args."""
+    `scratch`/log. `raw` gives the exact command line instead of the installer path and args;
+    `temp_win` names the Windows form of `temp` when it is not below Z:."""
     temp = temp or os.path.join(scratch, "temp")
     os.makedirs(temp, exist_ok=True)
     log_dir = os.path.join(scratch, "log")
@@ -116,7 +137,7 @@ def run_installer(scratch, installer, args=(), raw=None, exit_code=0, debug=True
     if os.path.exists(record):
         os.unlink(record)
     result = corvane.run_windows(installer, args, cwd=log_dir,
-                                 env=stub_env(temp, record, exit_code, debug, extra_env),
+                                 env=stub_env(temp, record, exit_code, debug, extra_env, temp_win),
                                  raw_command_line=raw, extra_env=unix_env, timeout=timeout)
     return Run(result, temp, record, log_dir)
 
@@ -125,6 +146,28 @@ def unix_path(windows_path):
     """The Unix path of a Z: path, as the launcher reports it."""
     assert windows_path[:2].upper() == "Z:", windows_path
     return windows_path[2:].replace("\\", "/")
+
+
+class SmallDrive:
+    """A 4 MiB file system mounted in the scratch folder and given a drive letter in the Wine
+    prefix, so that the stub's free-space query (of the current drive) sees it. Needs root."""
+
+    def __init__(self, scratch, letter="s", size="4m"):
+        self.path = os.path.join(scratch, "small")
+        os.makedirs(self.path)
+        self.mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=" + size, "tmpfs", self.path],
+                                      capture_output=True).returncode == 0
+        prefix = os.environ.get("CORVANE_WINEPREFIX", corvane.build_path("wineprefix"))
+        self.link = os.path.join(prefix, "dosdevices", letter + ":")
+        self.windows = letter.upper() + ":\\"
+        if self.mounted and not os.path.lexists(self.link):
+            os.symlink(self.path, self.link)
+
+    def close(self):
+        if os.path.islink(self.link) and os.readlink(self.link) == self.path:
+            os.unlink(self.link)
+        if self.mounted:
+            subprocess.run(["umount", self.path])
 
 
 class Display:
