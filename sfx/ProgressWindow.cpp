@@ -32,13 +32,27 @@ void SetBar(int position) {
     if (Window()) SendDlgItemMessageW(Window(), IDC_PROGRESS, PBM_SETPOS, position, 0);
 }
 
+// The second message is one line high in the template, over the progress bar. In the failure
+// states the bar is hidden and the message may take its room, left of the Choose button, so that
+// a long text wraps onto further lines instead of being cut off; the preparing state gives it its
+// one line back.
+void SetSecondMessageSize(int widthInDialogUnits, int heightInDialogUnits) {
+    HWND control = Window() ? GetDlgItem(Window(), IDC_SECOND_MESSAGE) : nullptr;
+    if (control == nullptr) return;
+    RECT size{0, 0, widthInDialogUnits, heightInDialogUnits};
+    MapDialogRect(Window(), &size);
+    SetWindowPos(control, nullptr, 0, 0, size.right, size.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The failure states share one layout: the bar, its caption and the percentage go away and the
 // second message appears.
 void ShowFailureLayout() {
     Show(IDC_EXTRACTING, false);
-    Show(IDC_SECOND_MESSAGE, true);
     Show(IDC_PROGRESS, false);
     Show(IDC_PERCENT, false);
+    SetSecondMessageSize(178, 36);
+    Show(IDC_SECOND_MESSAGE, true);
 }
 
 bool OffersChoose(int code) { return code == 2 || code == 14 || code == 17; }
@@ -158,6 +172,7 @@ void ShowPreparing() {
     Show(IDC_MAIN_MESSAGE, true);
     SetText(IDC_MAIN_MESSAGE, StubString(IDS_PREPARING));
     Show(IDC_EXTRACTING, true);
+    SetSecondMessageSize(196, 8);
     Show(IDC_SECOND_MESSAGE, true);
     SetText(IDC_SECOND_MESSAGE, L"");
     Show(IDC_PROGRESS, true);

@@ -148,6 +148,15 @@ def unix_path(windows_path):
     return windows_path[2:].replace("\\", "/")
 
 
+def unix_path_any(windows_path):
+    """The Unix path of a Z: path or of a C: path inside the Wine prefix."""
+    if windows_path[:2].upper() == "Z:":
+        return unix_path(windows_path)
+    prefix = os.environ.get("CORVANE_WINEPREFIX", corvane.build_path("wineprefix"))
+    return os.path.realpath(os.path.join(prefix, "dosdevices", windows_path[:2].lower(),
+                                         windows_path[3:].replace("\\", "/")))
+
+
 class SmallDrive:
     """A 4 MiB file system mounted in the scratch folder and given a drive letter in the Wine
     prefix, so that the stub's free-space query (of the current drive) sees it. Needs root."""
@@ -183,7 +192,7 @@ class Display:
                 raise AssertionError("display %s is in use" % self.name)
             except (ValueError, ProcessLookupError):
                 os.unlink(lock)
-        self.proc = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "800x600x24", "-nolisten", "tcp"],
+        self.proc = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for _ in range(100):
             if subprocess.run(["xdpyinfo", "-display", self.name], capture_output=True).returncode == 0:
