@@ -2,7 +2,9 @@
 
 #include "ALPlatform.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 
 ALFile::ALFile(const std::wstring& name, int32_t bufferSize, int32_t caseMode)
     : ALStorage(name, bufferSize, AL_FILE_OBJECT, caseMode) {}
@@ -100,7 +102,9 @@ int32_t ALFile::LoadBuffer(int32_t position) {
     if (position != filePosition_ && !raw_.Seek(position)) {
         return mStatus.SetError(AL_SEEK_ERROR, L"Seek failure on %ls.  errno = %d", mName.c_str(), errno);
     }
-    const int64_t n = raw_.Read(buffer_.get(), bufferSize_);
+    // Positions are 32-bit: nothing at or beyond 2 GiB is read.
+    const int64_t room = INT32_MAX - static_cast<int64_t>(position);
+    const int64_t n = raw_.Read(buffer_.get(), std::min<int64_t>(bufferSize_, std::max<int64_t>(room, 0)));
     if (n < 0) return mStatus.SetError(AL_READ_ERROR, L"Read failure on %ls.  errno = %d", mName.c_str(), errno);
     filePosition_ = position;
     readIndex_ = endOfData_ = 0;
@@ -117,6 +121,10 @@ int32_t ALFile::FlushBuffer() {
     if (mStatus.Failed()) return mStatus.GetStatusCode();
     if (writeIndex_ != 0) {
         if (!buffer_ || !raw_.IsOpen()) return NotOpenError();
+        if (static_cast<int64_t>(filePosition_) + writeIndex_ > INT32_MAX) {
+            return mStatus.SetError(AL_WRITE_ERROR, L"Write failure on %ls.  The file would reach the 2 GiB limit",
+                                    mName.c_str());
+        }
         ProcessWrite(buffer_.get(), writeIndex_);
         const int64_t n = raw_.Write(buffer_.get(), writeIndex_);
         if (n != writeIndex_) return WriteFailure(raw_.LastWriteResult(), errno);

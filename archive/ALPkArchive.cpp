@@ -117,7 +117,10 @@ int32_t ALPkArchive::ReadCentralRecord(ALEntryGroup& group, uint32_t& localTotal
     in.ReadInt16LE(ignored16);  // version made by
     in.ReadInt16LE(ignored16);  // version needed
     in.ReadInt16LE(flags);
-    if (flags != 0) localTotal += kDescriptorSize;
+    // A data descriptor follows the data exactly when flag bit 3 is set. (Counting one for any
+    // non-zero flag word, as a reader that knows only 0 and 0x0808 could, misplaces every member
+    // of archives whose flags carry only the deflate level bits or bit 11.)
+    if (flags & kFlagDescriptor) localTotal += kDescriptorSize;
     in.ReadInt16LE(method);
     const bool encrypted = (flags & kFlagEncrypted) != 0;
     flags &= static_cast<uint16_t>(~kFlagEncrypted);

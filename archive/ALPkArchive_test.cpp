@@ -225,10 +225,13 @@ TEST(ALPkArchive, MethodsFlagsAndDamagedMembers) {
     ZipMember noFlags = Member("odd.bin", Pattern(3000, 2));
     noFlags.flags = 0;
     ZipMember utf8 = Member("Caf\xC3\xA9.txt", Text("coffee"));
+    ZipMember levelBitsOnly = Member("odd.bin", Pattern(3000, 3));
+    levelBitsOnly.flags = 0x0002;  // maximum compression, no descriptor
     const Case cases[] = {
         {"stored", stored, 3, L"No errors", true, true},
         {"flag word 0, no descriptor", noFlags, 3, L"No errors", true, true},
         {"UTF-8 name", utf8, 3, L"No errors", true, true},
+        {"deflate level bits only", levelBitsOnly, 3, L"No errors", true, true},
         {"unknown method", unknown, -1998, L"Attempt to decompress without a decompressor", false, false},
         {"encrypted", encrypted, -1974, L"Attempt to extract an object without decryption engine", false, false},
         {"CRC mismatch", corrupt, -1984, L"odd.bin: CRC32 was supposed to be ", true, true},

@@ -134,19 +134,20 @@ int64_t FromLocalTime(const ALTimeStamp& stamp) {
 
 void PumpMessages() {}
 
+// The 8-bit code page here is the locale's, which on the systems we build for is UTF-8. Bytes
+// that are not valid UTF-8 are taken one byte per character (ISO-8859-1), so nothing is lost.
 std::wstring AnsiToWideImpl(std::string_view bytes) {
+    const std::wstring utf8 = ALUtf8ToWide(bytes);
+    if (utf8.find(L'\uFFFD') == std::wstring::npos || bytes.find("\xEF\xBF\xBD") != std::string_view::npos) {
+        return utf8;
+    }
     std::wstring out;
     out.reserve(bytes.size());
     for (char c : bytes) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
     return out;
 }
 
-std::string WideToAnsiImpl(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t c : text) out.push_back(static_cast<uint32_t>(c) < 0x100 ? static_cast<char>(c) : '?');
-    return out;
-}
+std::string WideToAnsiImpl(std::wstring_view text) { return ALWideToUtf8(text); }
 
 }  // namespace alsys
 

@@ -120,7 +120,7 @@ Bytes BuildZip(const std::vector<ZipMember>& members, const std::string& comment
         uint32_t crc = Crc32(m.data);
         if (m.badCrc) crc ^= 0x00010000;
         const uint32_t offset = static_cast<uint32_t>(zip.size());
-        const bool descriptor = m.flags != 0;
+        const bool descriptor = (m.flags & 0x0008) != 0;
         Put32(zip, 0x04034B50);
         Put16(zip, 20);
         Put16(zip, m.flags);

@@ -46,8 +46,8 @@ struct ZipMember {
     int32_t compressedOverride = -1;  // store this compressed size in the central record
 };
 
-// Builds the ZIP bytes: local records from the first byte, descriptors for non-zero flag
-// words, the central directory and the end record.
+// Builds the ZIP bytes: local records from the first byte, a data descriptor for every member
+// with flag bit 3, the central directory and the end record.
 Bytes BuildZip(const std::vector<ZipMember>& members, const std::string& comment = std::string());
 
 // Offset of the central directory inside a ZIP built by BuildZip.

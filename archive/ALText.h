@@ -18,10 +18,10 @@ std::wstring ALUtf8ToWide(std::string_view bytes);
 std::string ALWideToUtf8(std::wstring_view text);
 
 // The system's 8-bit code page for names that do not carry the UTF-8 flag: the ANSI code page
-// on Windows. Elsewhere there is no such code page; we take ISO-8859-1 there (one byte is one
-// code point), which keeps ASCII names unchanged and round-trips every byte.
+// on Windows. Elsewhere it is the locale's, UTF-8; bytes that are not valid UTF-8 are taken
+// one byte per character (ISO-8859-1) there, so ASCII names come out the same everywhere.
 std::wstring ALAnsiToWide(std::string_view bytes);
-// The reverse; characters the code page cannot hold become '?'.
+// The reverse; on Windows characters the code page cannot hold become '?'.
 std::string ALWideToAnsi(std::wstring_view text);
 
 bool ALIsAscii(std::wstring_view text) noexcept;
