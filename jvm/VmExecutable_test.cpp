@@ -7,6 +7,7 @@
 
 namespace {
 
+using testing_support::FakeJavaBuild;
 using testing_support::Narrow;
 using testing_support::ScratchFolder;
 using testing_support::TestRegistryTree;
@@ -88,6 +89,43 @@ TEST(VmExecutable, VersionFromTheFilesBesideTheExecutable) {
         EXPECT_EQ(executable.version(), c.version)
             << c.name << ": " << Narrow(executable.version().text());
         EXPECT_FALSE(executable.fileVersion().has_value()) << c.name;
+    }
+}
+
+// The plug-in's file version refines the version the marker folders give: its second, third
+// and fourth numbers, the fourth divided by 10 from Java 1.4 on. A runtime keeps the plug-in
+// beside its executable, a development kit in its jre\bin.
+TEST(VmExecutable, VersionFromThePlugInBesideTheMarkers) {
+    struct Case {
+        const char* name;
+        const wchar_t* variant;  // the fakejava build copied as NPJava32.dll
+        const wchar_t* plugIn;
+        const wchar_t* marker;
+        bool compiler;           // javac.exe beside java.exe: a development kit
+        JavaVersion version;
+    } const cases[] = {
+        {"runtime 1.4.2", L"java14", L"j\\bin\\NPJava32.dll", L"j\\bin\\client", false,
+         JavaVersion(4, 2, 1)},
+        {"runtime 1.6.0", L"ibm", L"j\\bin\\NPJava32.dll", L"j\\bin\\server", false,
+         JavaVersion(6, 0, 2)},
+        {"runtime 1.1.8", L"jre", L"j\\bin\\NPJava32.dll", L"j\\bin\\classic", false,
+         JavaVersion(1, 8, 0)},
+        {"kit with the plug-in in jre\\bin", L"java14", L"j\\jre\\bin\\NPJava32.dll",
+         L"j\\jre\\bin\\hotspot", true, JavaVersion(4, 2, 1)},
+        {"kit with the plug-in beside java.exe only", L"java14", L"j\\bin\\NPJava32.dll",
+         L"j\\bin\\client", true, JavaVersion(4, 0, 0)},
+        {"plug-in without markers", L"java14", L"j\\bin\\NPJava32.dll", nullptr, false,
+         JavaVersion()},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder scratch;
+        scratch.Copy(FakeJavaBuild(c.variant, c.variant == std::wstring(L"jre") ? L"jre.exe" : L"java.exe"),
+                     c.plugIn);
+        if (c.marker) scratch.Folder(c.marker);
+        if (c.compiler) scratch.File(L"j\\bin\\javac.exe");
+        VmExecutable executable = At(scratch.File(L"j\\bin\\java.exe"));
+        EXPECT_EQ(executable.version(), c.version)
+            << c.name << ": " << Narrow(executable.version().text());
     }
 }
 
