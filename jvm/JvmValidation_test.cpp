@@ -8,6 +8,9 @@
 namespace {
 
 using testing_support::FakeJava;
+using testing_support::FakeWow64;
+using testing_support::JavaKeys;
+using testing_support::Register;
 using testing_support::JsonText;
 using testing_support::Narrow;
 using testing_support::ScratchFolder;
@@ -65,6 +68,53 @@ TEST(Validator, CompositeTokensRunTheValidatorFirst) {
     const std::string record = fake.java.Record();
     EXPECT_NE(record.find("\"programArgs\": [\"1\", \"GOOD\"]"), std::string::npos) << record;
     EXPECT_EQ(record.find("\"programArgs\": [\"1\", \"good\"]"), std::string::npos) << record;
+}
+
+// The list search over an inventory of a registered runtime without an executable and a 64-bit
+// fakejava on PATH (64-bit under the WOW64 answer).
+TEST(CandidateSearch, TokensInOrderWithTheBitnessOfThePlatform) {
+    JavaKeys keys;
+    Register(keys.runtime, L"1.8", L"0", L"C:\\no\\jre8");
+    ScratchFolder scratch;
+    const FakeJava java(scratch, L"java11", L"java.exe", L"jdk-11\\bin\\java.exe",
+                        "validator.exit=1\nvalidator.exit.GOOD=0\n");
+    const VmInventory inventory =
+        VmInventory::Build(0, L"", {scratch / L"jdk-11\\bin"}, FakeWow64(true, L""));
+    ASSERT_EQ(inventory.entries().size(), 2u);
+    JavaVm* const jre8 = inventory.entries()[0].get();
+    JavaVm* const jdk11 = inventory.entries()[1].get();
+    ASSERT_EQ(jdk11->is64Bit, sizeof(void*) == 8 ? 1 : 0);
+    if (jdk11->is64Bit != 1) GTEST_SKIP() << "needs the 64-bit build";
+
+    JavaOptions options;
+    options.ClassPath = {L"C:\\App\\a.jar"};
+    using List = std::vector<JavaVm*>;
+    struct Case {
+        std::vector<std::wstring> tokens;
+        std::int32_t platform;
+        List candidates;
+    } const cases[] = {
+        {{L"11+", L"J2"}, 0, {jdk11, jre8}},
+        {{L"1.8*", L"J2"}, 0, {jre8, jdk11}},
+        {{L"J2"}, 3, {jre8}},
+        {{L"J2"}, 1, {jdk11}},
+        {{L"J2"}, 2, {jre8, jdk11}},
+        {{L"1.9+", L"JDK"}, 0, {jdk11}},
+        // The validator runs on each VM; the registered one has no executable and fails.
+        {{L"good"}, 0, {jdk11}},
+        {{L"jdk_good"}, 0, {}},
+        {{L"jre_good"}, 0, {jdk11}},
+        {{}, 0, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CandidateSearch(c.tokens, c.platform, options, inventory), c.candidates)
+            << Narrow(c.tokens.empty() ? L"" : c.tokens.front()) << " platform " << c.platform;
+    }
+    EXPECT_EQ(jre8->options.ClassPath, options.ClassPath);
+    const std::string record = java.Record();
+    EXPECT_NE(record.find("-classpath \\\"C:\\\\App\\\\a.jar;\\\" com.orvex.util.jvm.Validator 1 GOOD"),
+              std::string::npos)
+        << record;
 }
 
 // A folder with Verify.jar (any content: fakejava answers for the Verify class) and a java.exe.

@@ -11,8 +11,10 @@ namespace {
 
 using testing_support::FakeJava;
 using testing_support::FakeWow64;
+using testing_support::JavaKeys;
 using testing_support::Narrow;
 using testing_support::ScratchFolder;
+using testing_support::Register;
 using testing_support::TestRegistryTree;
 using testing_support::ThisExecutable;
 
@@ -39,23 +41,6 @@ std::string Entry(const char* cls, const std::wstring& home, const wchar_t* vers
     out << cls << " " << Narrow(home) << " " << Narrow(version) << " kind "
         << static_cast<int>(kind) << " " << Narrow(vendor) << " is64Bit " << is64Bit;
     return out.str();
-}
-
-// The six Java keys of the scan, emptied for the test and removed after it.
-struct JavaKeys {
-    TestRegistryTree jdk{L"SOFTWARE\\JavaSoft\\JDK"};
-    TestRegistryTree jre{L"SOFTWARE\\JavaSoft\\JRE"};
-    TestRegistryTree developmentKit{L"SOFTWARE\\JavaSoft\\Java Development Kit"};
-    TestRegistryTree runtime{L"SOFTWARE\\JavaSoft\\Java Runtime Environment"};
-    TestRegistryTree ibmRuntime{L"SOFTWARE\\IBM\\Java2 Runtime Environment"};
-    TestRegistryTree ibmDevelopmentKit{L"SOFTWARE\\IBM\\Java Development Kit"};
-};
-
-void Register(const TestRegistryTree& key, const std::wstring& version, const wchar_t* micro,
-              const std::wstring& home) {
-    key.CreateKey(version);
-    if (micro) key.SetString(version, L"MicroVersion", micro);
-    if (!home.empty()) key.SetString(version, L"JavaHome", home);
 }
 
 TEST(VmInventory, ListsTheRegisteredVmsInKeyOrder) {

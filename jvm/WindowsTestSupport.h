@@ -72,6 +72,23 @@ private:
     REGSAM view_;
 };
 
+// The six Java keys of the scan, emptied for the test and removed after it.
+struct JavaKeys {
+    TestRegistryTree jdk{L"SOFTWARE\\JavaSoft\\JDK"};
+    TestRegistryTree jre{L"SOFTWARE\\JavaSoft\\JRE"};
+    TestRegistryTree developmentKit{L"SOFTWARE\\JavaSoft\\Java Development Kit"};
+    TestRegistryTree runtime{L"SOFTWARE\\JavaSoft\\Java Runtime Environment"};
+    TestRegistryTree ibmRuntime{L"SOFTWARE\\IBM\\Java2 Runtime Environment"};
+    TestRegistryTree ibmDevelopmentKit{L"SOFTWARE\\IBM\\Java Development Kit"};
+};
+
+inline void Register(const TestRegistryTree& key, const std::wstring& version, const wchar_t* micro,
+              const std::wstring& home) {
+    key.CreateKey(version);
+    if (micro) key.SetString(version, L"MicroVersion", micro);
+    if (!home.empty()) key.SetString(version, L"JavaHome", home);
+}
+
 // A fresh empty folder below the temporary folder, removed with its content afterwards.
 class ScratchFolder {
 public:
