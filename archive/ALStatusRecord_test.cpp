@@ -1,7 +1,5 @@
 #include "ALMonitor.h"
 #include "ALStatusRecord.h"
-#include "ALStorageName.h"
-#include "ALTimeStamp.h"
 #include "ALFile.h"
 #include "ALText.h"
 
@@ -114,70 +112,4 @@ TEST(ALMonitor, ReportsOnlyWithTextMessages) {
     EXPECT_EQ(calls.texts, expected);
     EXPECT_EQ(ALMonitor(0x0100).flags, 1);
     EXPECT_EQ(ALMonitor(0x0101).mode, 1);
-}
-
-TEST(ALStorageName, CaseModesExtensionsAndPaths) {
-    struct Case {
-        int32_t mode;
-        const wchar_t* given;
-        const wchar_t* stored;
-    } cases[] = {
-        {AL_UPPER, L"Windows/Setup.exe", L"WINDOWS/SETUP.EXE"},
-        {AL_LOWER, L"Windows/Setup.exe", L"windows/setup.exe"},
-        {AL_MIXED, L"Windows/Setup.exe", L"Windows/Setup.exe"},
-        {AL_MIXED_NOCASE, L"Windows/Setup.exe", L"Windows/Setup.exe"},
-    };
-    for (const Case& c : cases) {
-        ALStorageName n(L"", c.mode);
-        n = c.given;
-        EXPECT_EQ(n.GetName(), c.stored);
-        EXPECT_EQ(n.GetOldName(), L"");
-    }
-    ALStorageName n(L"dir.v1/setup.exe", AL_MIXED);
-    n.ChangeExtension(L".bak");
-    EXPECT_EQ(n.GetName(), L"dir.v1/setup.bak");
-    EXPECT_EQ(n.GetOldName(), L"dir.v1/setup.exe");
-    n = L"noext";
-    n.ChangeExtension(L".bak");
-    EXPECT_EQ(n.GetName(), L"noext.bak");
-    EXPECT_TRUE(ALStorageName(L"", AL_MIXED_NOCASE).SameName(L"A.TXT", L"a.txt"));
-    EXPECT_FALSE(ALStorageName(L"", AL_MIXED).SameName(L"A.TXT", L"a.txt"));
-
-    struct Strip {
-        const wchar_t* in;
-        const wchar_t* out;
-    } strips[] = {{L"Windows/resource/jre/release", L"release"}, {L"a\\b/c", L"b/c"}, {L"C:file", L"file"},
-                  {L"plain", L"plain"}, {L"dir/", L""}};
-    for (const Strip& s : strips) EXPECT_EQ(ALStripPath(s.in), s.out) << ALWideToUtf8(s.in);
-}
-
-TEST(ALTimeStamp, Conversions) {
-    struct Case {
-        ALTimeStamp stamp;
-        int64_t seconds;
-        uint16_t dosDate;
-        uint16_t dosTime;
-    } cases[] = {
-        {{1970, 1, 1, 0, 0, 0}, 0, 0xEC21, 0},  // DOS years wrap below 1980 (mod 128)
-        {{2000, 2, 29, 23, 59, 58}, 951868798, 0x285D, 0xBF7D},
-        {{2025, 9, 15, 11, 16, 22}, 1757934982, 0x5B2F, 0x5A0B},
-        {{2107, 12, 31, 23, 59, 58}, 4354819198, 0xFF9F, 0xBF7D},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.stamp.ToSeconds(), c.seconds) << c.stamp.year;
-        EXPECT_EQ(ALTimeStamp::FromSeconds(c.seconds), c.stamp) << c.stamp.year;
-        EXPECT_EQ(c.stamp.DosDate(), c.dosDate) << c.stamp.year;
-        EXPECT_EQ(c.stamp.DosTime(), c.dosTime) << c.stamp.year;
-        if (c.stamp.year >= 1980) {
-            EXPECT_EQ(ALTimeStamp::FromDos(c.dosDate, c.dosTime), c.stamp);
-        }
-    }
-    EXPECT_EQ((ALTimeStamp{1969, 12, 31, 23, 0, 0}).ToSeconds(), 0);
-    EXPECT_EQ(ALJulianDay(2000, 1, 1), 2451545);
-    std::tm tm{};
-    tm.tm_year = 125;
-    tm.tm_mon = 8;
-    tm.tm_mday = 15;
-    tm.tm_hour = 11;
-    EXPECT_EQ(ALTimeStamp::FromTm(tm), (ALTimeStamp{2025, 9, 15, 11, 0, 0}));
 }

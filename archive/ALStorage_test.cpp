@@ -130,12 +130,59 @@ TEST(ALFile, ErrorTexts) {
          "Error renaming missing.txt to other.txt.  errno = " + std::to_string(ENOENT)},
         {"rename to itself", [](ALFile& f) { return f.Rename(L"SAME.txt"); }, L"same.txt", AL_RENAME_ERROR,
          "Error attempting to rename SAME.txt to same.txt.  Can't rename to the same name!"},
+        {"target cannot be removed", [](ALFile& f) { return f.Rename(L"folder", true); }, L"present.txt",
+         AL_RENAME_ERROR, "Error deleting folder before renaming present.txt.  errno = "},
+        {"undo: previous cannot be removed",
+         [](ALFile& f) {
+             f.mName = L"present.txt";
+             return f.UndoRename(true);
+         },
+         L"folder", AL_RENAME_ERROR, "Error deleting folder before renaming present.txt.  errno = "},
+        {"seek before the start",
+         [](ALFile& f) {
+             f.Open();
+             return f.Seek(-1);
+         },
+         L"present.txt", AL_SEEK_ERROR, "Seek failure on present.txt.  errno = " + std::to_string(EINVAL)},
+#ifndef _WIN32
+        // Failures that only POSIX systems produce on demand: a folder opened for reading, a
+        // device that is always full.
+        {"read a folder",
+         [](ALFile& f) {
+             f.Open();
+             return f.ReadChar();
+         },
+         L"folder", AL_READ_ERROR, "Read failure on folder.  errno = " + std::to_string(EISDIR)},
+        {"write to a full device",
+         [](ALFile& f) {
+             f.Create();
+             const Bytes block(10000, 'x');
+             f.WriteBuffer(block.data(), static_cast<int32_t>(block.size()));
+             return f.Close();
+         },
+         L"/dev/full", AL_WRITE_ERROR, "Write failure on /dev/full.  result = "},
+#endif
     };
+    WriteFile("present.txt", std::string("data"));
     for (const Case& c : cases) {
         ALFile f(c.name);
         EXPECT_EQ(c.action(f), c.code) << c.what;
         EXPECT_EQ(U8(f.mStatus.StatusText()).rfind(c.text, 0), 0u) << c.what << ": " << U8(f.mStatus.StatusText());
     }
+#ifndef _WIN32
+    // A temporary file in a folder that has been removed: the error is not "name in use", so
+    // the search stops at the first name.
+    fs::create_directories("gone");
+    const fs::path here = fs::current_path();
+    fs::current_path("gone");
+    fs::remove(here / "gone");
+    ALFile temporary;
+    EXPECT_EQ(temporary.Create(), AL_CANT_OPEN_FILE);
+    EXPECT_EQ(U8(temporary.mStatus.StatusText()),
+              "Temporary file creation failure.  Open of ~al~000.tmp returned errno = " + std::to_string(ENOENT));
+    EXPECT_EQ(temporary.mName.GetName(), L"");
+    fs::current_path(here);
+#endif
 }
 
 TEST(ALFile, RenameBackupAndUndo) {
