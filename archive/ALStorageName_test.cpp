@@ -20,6 +20,16 @@ TEST(ALStorageName, CaseModesExtensionsAndPaths) {
         EXPECT_EQ(n.GetName(), c.stored);
         EXPECT_EQ(n.GetOldName(), L"");
     }
+    ALStorageName history(L"First.txt", AL_UPPER);  // the constructor converts too; no previous name
+    EXPECT_EQ(history.GetName(), L"FIRST.TXT");
+    EXPECT_EQ(history.GetOldName(), L"");
+    history = L"second.txt";
+    history = L"third.txt";
+    EXPECT_EQ(history.GetName(), L"THIRD.TXT");
+    EXPECT_EQ(history.GetOldName(), L"SECOND.TXT");
+    history.StripPath();
+    EXPECT_EQ(history.GetOldName(), L"SECOND.TXT");  // stripping the path keeps the previous name
+
     ALStorageName n(L"dir.v1/setup.exe", AL_MIXED);
     n.ChangeExtension(L".bak");
     EXPECT_EQ(n.GetName(), L"dir.v1/setup.bak");

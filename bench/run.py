@@ -21,20 +21,22 @@ ROOT = os.path.dirname(HERE)
 
 
 def measure(command, cwd=None, before=None):
-    """Wall seconds and peak resident KiB of one run of the command."""
+    """Wall seconds and peak resident KiB of one run of the command. The peak comes from GNU
+    time, whose small process is the one that forks the command: a child forked from this
+    Python process would count Python's own pages before its exec."""
     if before:
         before()
-    start = time.perf_counter()
-    child = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    _, status, usage = os.wait4(child.pid, 0)
-    elapsed = time.perf_counter() - start
-    child.returncode = os.waitstatus_to_exitcode(status)
-    error = child.stderr.read().decode(errors="replace")
-    child.stderr.close()
-    # unzip exits with 1 on warnings only (none are expected here); anything else is a failure.
-    if child.returncode not in (0,):
-        sys.exit("benchmark: %s failed (%d): %s" % (command[0], child.returncode, error.strip()[:400]))
-    return elapsed, usage.ru_maxrss
+    with tempfile.NamedTemporaryFile("r") as peak:
+        start = time.perf_counter()
+        child = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", peak.name] + command, cwd=cwd,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        elapsed = time.perf_counter() - start
+        kib = int(peak.read().split()[-1])
+    # Every tool must succeed without a warning (unzip exits with 1 on warnings).
+    if child.returncode != 0:
+        sys.exit("benchmark: %s failed (%d): %s" % (command[0], child.returncode,
+                                                   child.stderr.decode(errors="replace").strip()[:400]))
+    return elapsed, kib
 
 
 def median_run(command, runs, cwd=None, before=None):
