@@ -16,6 +16,11 @@ endif()
 add_compile_options(
   "$<$<COMPILE_LANGUAGE:CXX,C>:-Wall;-Wextra;-Wno-unused-parameter>")
 
+# The Windows programs carry zlib inside them: the static library, never the import library of
+# zlib1.dll (which no Windows system has, and which a planted copy could replace).
+if(WIN32)
+  set(ZLIB_USE_STATIC_LIBS ON)
+endif()
 find_package(ZLIB REQUIRED)
 
 # CORVANE_SANITIZE=ON builds the native tree with AddressSanitizer and UBSan.

@@ -86,10 +86,19 @@ struct LocalMemoryTraits {
     static void Close(Handle h) noexcept { ::LocalFree(h); }
 };
 
+// A view of a file mapping (MapViewOfFile).
+struct MappedViewTraits {
+    using Handle = const void*;
+    static Handle Empty() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::UnmapViewOfFile(h); }
+};
+
 using KernelHandle = ScopedHandle<KernelHandleTraits>;
 using FindHandle = ScopedHandle<FindHandleTraits>;
 using RegistryKeyHandle = ScopedHandle<RegistryKeyTraits>;
 using ModuleHandle = ScopedHandle<ModuleTraits>;
 using LocalMemory = ScopedHandle<LocalMemoryTraits>;
+using MappedView = ScopedHandle<MappedViewTraits>;
 
 }  // namespace corvane

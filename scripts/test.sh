@@ -26,7 +26,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
   /usr/lib/wine/wineserver -w
 fi
-# One persistent wineserver for the whole run: every program then starts in a few milliseconds.
+# One persistent wineserver for the whole run, with Wine's background processes started before
+# any test runs, with no test's output pipe attached (see cmake/wine-run.in).
+/usr/lib/wine/wineserver -k 2>/dev/null || true
 /usr/lib/wine/wineserver -p
+/usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 ctest --preset win64 -j "$jobs"

@@ -3,10 +3,14 @@
 #include <cstdint>
 
 #ifdef _WIN32
+#include "ScopedHandle.h"
 #include "win32.h"
 #else
+#include <dirent.h>
 #include <sys/stat.h>
 #endif
+
+#include <cwctype>
 
 std::string ToUtf8(const std::wstring& text) {
     std::string out;
@@ -54,15 +58,73 @@ UniqueFile OpenFile(const std::wstring& path, const char* mode) {
     return UniqueFile(_wfopen(path.c_str(), wideMode.c_str()));
 }
 
+bool IsDirectory(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::wstring FirstFileWithExtension(const std::wstring& folder, const std::wstring& extension) {
+    WIN32_FIND_DATAW data;
+    corvane::FindHandle find(FindFirstFileW((folder + L"*" + extension).c_str(), &data));
+    if (!find) return std::wstring();
+    return data.cFileName;
+}
+
 #else
+
+namespace {
+
+std::string NativePath(const std::wstring& path) {
+    std::string bytes = ToUtf8(path);
+    for (char& c : bytes) {
+        if (c == '\\') c = '/';
+    }
+    return bytes;
+}
+
+bool EndsWithNoCase(const std::wstring& name, const std::wstring& suffix) {
+    if (name.size() < suffix.size()) return false;
+    const size_t offset = name.size() - suffix.size();
+    for (size_t i = 0; i < suffix.size(); ++i) {
+        if (std::towlower(name[offset + i]) != std::towlower(suffix[i])) return false;
+    }
+    return true;
+}
+
+std::wstring WideFromNameBytes(const std::string& bytes) {
+    // Only the extension is compared, and it is ASCII: other bytes are carried over one by one.
+    return std::wstring(bytes.begin(), bytes.end());
+}
+
+}  // namespace
 
 bool FileSystemObjectExists(const std::wstring& path) {
     struct stat st;
-    return !path.empty() && ::stat(ToUtf8(path).c_str(), &st) == 0;
+    return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0;
 }
 
 UniqueFile OpenFile(const std::wstring& path, const char* mode) {
-    return UniqueFile(std::fopen(ToUtf8(path).c_str(), mode));
+    return UniqueFile(std::fopen(NativePath(path).c_str(), mode));
+}
+
+bool IsDirectory(const std::wstring& path) {
+    struct stat st;
+    return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::wstring FirstFileWithExtension(const std::wstring& folder, const std::wstring& extension) {
+    DIR* dir = ::opendir(NativePath(folder).c_str());
+    if (dir == nullptr) return std::wstring();
+    std::wstring found;
+    while (dirent* entry = ::readdir(dir)) {
+        const std::wstring name = WideFromNameBytes(entry->d_name);
+        if (name != L"." && name != L".." && EndsWithNoCase(name, extension)) {
+            found = name;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
 }
 
 #endif

@@ -5,8 +5,19 @@
 #include <memory>
 #include <string>
 
+// On POSIX a backslash in a path is taken as a separator, so the stub's Windows-style paths
+// name the same files in the native build.
+
 // True when the file system object's attributes can be read.
 bool FileSystemObjectExists(const std::wstring& path);
+
+// True when the path names an existing directory.
+bool IsDirectory(const std::wstring& path);
+
+// The name of the first object in `folder` (which ends in a separator) whose name ends in
+// `extension` (".exe"; compared without regard to case), in the order the system lists the
+// folder; empty when there is none or the folder cannot be read.
+std::wstring FirstFileWithExtension(const std::wstring& folder, const std::wstring& extension);
 
 struct FileCloser {
     void operator()(std::FILE* f) const noexcept {

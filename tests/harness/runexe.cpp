@@ -5,7 +5,9 @@
 //
 // The command line of the child is PROGRAM and ARGS as they were given to runexe, re-quoted only
 // where they hold blanks or quotes. With --raw, everything after "--" is passed on byte for byte
-// instead (for tests that need exact command lines). Prints "exit code 0x%08X (%u)" on standard
+// instead (for tests that need exact command lines); when exactly one argument follows "--", that
+// argument as the C runtime parsed it is the command line (a Unix caller's argument arrives quoted
+// by Wine, and parsing gives the caller's text back). Prints "exit code 0x%08X (%u)" on standard
 // output, writes the code in hexadecimal to FILE when asked, and exits with the child's low byte.
 #include "ScopedHandle.h"
 
@@ -76,7 +78,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::wstring program = argv[i + 1];
     std::wstring commandLine;
-    if (raw) {
+    if (raw && i + 2 == argc) {
+        commandLine = argv[i + 1];
+    } else if (raw) {
         commandLine = RawTail();
     } else {
         for (int j = i + 1; j < argc; ++j) {
