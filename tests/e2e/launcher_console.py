@@ -228,7 +228,9 @@ class JavaLaunch(LauncherCase):
         vm = self.fake_vm("stdout=hello from java\\n\nexit=0xFFFFFFFF\n")
         os.makedirs(self.path("app", "data"))
         exe = self.install("app", launcher=TESTVM_LAUNCHER,
-                           vrx=VALID + "vrx.user.dir=data\n")
+                           vrx=VALID + "vrx.user.dir=data\n"
+                                       "vrx.nl.java.option.java.heap.size.initial=2048m\n"
+                                       "vrx.nl.java.option.java.heap.size.max=4g\n")
         redirected = self.path("redirected.txt")
         result = self.run_launcher(exe, ["VRX_VM", vm, "-i", "console"], stdout_file=redirected)
         self.assertEqual(result.code, 0xFFFFFFFF, result)
@@ -237,14 +239,20 @@ class JavaLaunch(LauncherCase):
             self.assertEqual(f.read(), b"")
         (run,) = self.records()
         self.assertEqual(run["cwd"], win_path(self.path("app", "data")))
-        self.assertTrue(run["stdoutIsConsole"] and run["stderrIsConsole"], run)
+        self.assertTrue(run["stdinIsConsole"] and run["stdoutIsConsole"] and run["stderrIsConsole"], run)
+        # Heap sizes past 32 bits reach the Java command line as the bytes they name.
+        self.assertEqual(run["args"][:2], ["-Xms2147483648", "-Xmx4294967296"], run["commandLine"])
+        # The class path resolved against the property file's folder.
+        classpath = run["args"][run["args"].index("-classpath") + 1]
+        self.assertEqual(classpath, win_path(self.path("app", "lib", "a.jar")) + ";")
         self.assertEqual(run["mainClass"], "com.example.Main")
-        self.assertEqual(run["programArgs"][0], win_path(self.path("app", "app.vrx")))
-        self.assertEqual(run["programArgs"][2:], ["VRX_VM", vm, "-i", "console"])
+        (temporary,) = glob.glob(os.path.join(self.temp, "vrx*.tmp"))
+        self.assertEqual(run["programArgs"], [
+            win_path(self.path("app", "app.vrx")).replace("\\", "/"),
+            win_path(temporary).replace("\\", "/"),
+            "VRX_VM", vm.replace("\\", "\\\\"), "-i", "console"])
         text = self.temporary_file()
         self.assertTrue(text.endswith("vrx.nl.current.vm=" + vm.replace("\\", "\\\\") + "\r\n"), text[-300:])
-        self.assertEqual(run["programArgs"][1], glob.glob(os.path.join(self.temp, "vrx*.tmp"))[0]
-                         and run["programArgs"][1])
 
     def test_missing_working_directory_is_string_103(self):
         vm = self.fake_vm()
@@ -252,7 +260,8 @@ class JavaLaunch(LauncherCase):
         result = self.run_launcher(exe, ["VRX_VM", vm])
         self.assertEqual(result.code, 4, result)
         (line,) = result.lines()
-        self.assertRegex(line, r"^Veltrun Error: Windows error \d+ occured while loading the Java VM$")
+        # 267: ERROR_DIRECTORY, what CreateProcessW gives for a working directory that is missing.
+        self.assertRegex(line, r"^Veltrun Error: Windows error 267 occured while loading the Java VM$")
         self.assertFalse(os.path.exists(self.record))
 
     def test_pause_prompt(self):
