@@ -210,6 +210,8 @@ int32_t ALFile::RenameToBackup(bool deleteExisting) {
     return Rename(nullptr, deleteExisting);
 }
 
+// With deleteExisting the file of the previous name is removed first and the rename follows;
+// removing it without renaming back would lose the renamed file's place.
 int32_t ALFile::UndoRename(bool deleteExisting) {
     const std::wstring current = mName.GetName();
     const std::wstring previous = mName.GetOldName();

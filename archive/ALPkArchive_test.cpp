@@ -321,7 +321,8 @@ TEST(ALPkArchive, NamesAreDecodedByTheUtf8Flag) {
 
 TEST(ALPkArchive, UnsafeNamesAreRefusedAndTheOthersExtracted) {
     const char* unsafe[] = {"../escape.txt", "a/../../escape.txt", "..\\escape.txt", "/tmp/escape.txt",
-                            "\\escape.txt", "C:/escape.txt", "c:escape.txt", "dir/.."};
+                            "\\escape.txt", "C:/escape.txt", "c:escape.txt", "dir/..", ".. /escape.txt",
+                            "a/... \\... \\escape.txt", "x/..."};
     for (const char* name : unsafe) {
         ScratchFolder scratch;
         WriteFile("evil.zip", BuildZip({Member("good1.txt", Text("1")), Member(name, Text("bad")),
@@ -334,7 +335,7 @@ TEST(ALPkArchive, UnsafeNamesAreRefusedAndTheOthersExtracted) {
         EXPECT_FALSE(fs::exists("escape.txt")) << name;
         EXPECT_FALSE(fs::exists(fs::temp_directory_path() / "escape.txt")) << name;
     }
-    for (const char* name : {"a..b.txt", "..hidden", "x/...", "dir/sub/./f"}) {
+    for (const char* name : {"a..b.txt", "..hidden", "...x", "dir/sub/./f", "x/. /y"}) {
         EXPECT_FALSE(ALIsUnsafeMemberName(ALUtf8ToWide(name))) << name;
     }
 }

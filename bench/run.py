@@ -4,9 +4,10 @@
 Two payloads, both written by sfxbuild (flags 0x0808, data descriptors): a Java runtime tree and
 the synthetic tree of payloads.py. Each is extracted by the archive engine (alextract) and, in
 the same run, by Info-ZIP unzip, bsdtar, 7zz and Python's zipfile; the figures are the median
-wall time of N runs after one warm-up, the ratio to unzip's time and the peak resident memory.
-Then sfxbuild is timed against `zip -6` on the runtime tree. Everything runs on a warm page
-cache in a scratch folder below /tmp that is removed at the end."""
+wall time of N rounds after a warm-up round (the tools take turns in each round), the ratio to
+unzip's time and the peak resident memory. Then sfxbuild is timed against `zip -6` on the
+runtime tree. Everything runs on a warm page cache in a scratch folder below /tmp that is
+removed at the end."""
 import argparse
 import os
 import shutil
@@ -39,10 +40,16 @@ def measure(command, cwd=None, before=None):
     return elapsed, kib
 
 
-def median_run(command, runs, cwd=None, before=None):
-    measure(command, cwd, before)  # warm-up
-    samples = [measure(command, cwd, before) for _ in range(runs)]
-    return statistics.median(s[0] for s in samples), max(s[1] for s in samples)
+def interleaved(commands, runs, before, cwd=None):
+    """Median seconds and largest peak of each (name, command), the commands taking turns in
+    every round so that a busy moment of the machine weighs on all of them alike."""
+    samples = {name: [] for name, _ in commands}
+    for round in range(runs + 1):
+        for name, command in commands:
+            sample = measure(command, cwd, before)
+            if round > 0:  # round 0 warms the page cache
+                samples[name].append(sample)
+    return {name: (statistics.median(s[0] for s in got), max(s[1] for s in got)) for name, got in samples.items()}
 
 
 def fresh(folder):
@@ -90,16 +97,13 @@ def bench_extraction(title, installer, stub, work, tools, runs):
     strip_prefix(installer, stub, archive)
     out = os.path.join(work, "out")
     print("\n%s: installer %.1f MB" % (title, os.path.getsize(installer) / 1e6))
-    results = {}
-    for name, command in tools:
-        results[name] = median_run(command(archive), runs, before=fresh(out))
-    engine_installer = median_run(tools[0][1](installer), runs, before=fresh(out))
+    commands = [(name, command(archive)) for name, command in tools]
+    commands.append(("engine, whole installer", tools[0][1](installer)))
+    results = interleaved(commands, runs, fresh(out))
     base = results["unzip"][0]
-    print("  %-22s %9s %9s %11s" % ("extractor", "seconds", "/ unzip", "peak KiB"))
+    print("  %-23s %9s %9s %11s" % ("extractor", "seconds", "/ unzip", "peak KiB"))
     for name, (seconds, rss) in results.items():
-        print("  %-22s %9.3f %9.2f %11d" % (name, seconds, seconds / base, rss))
-    seconds, rss = engine_installer
-    print("  %-22s %9.3f %9.2f %11d" % ("engine, whole installer", seconds, seconds / base, rss))
+        print("  %-23s %9.3f %9.2f %11d" % (name, seconds, seconds / base, rss))
     shutil.rmtree(out, ignore_errors=True)
 
 
@@ -111,9 +115,10 @@ def bench_build(tree, sfxbuild, stub, launcher, work, runs):
         for f in (installer, archive):
             if os.path.exists(f):
                 os.remove(f)
-    sfx = median_run([sfxbuild, "--quiet", "--stub", stub, "--launcher", launcher, "-o", installer, tree],
-                     runs, before=drop)
-    zip6 = median_run(["zip", "-q", "-r", "-6", archive, "."], runs, cwd=tree, before=drop)
+    results = interleaved([("sfxbuild", [sfxbuild, "--quiet", "--stub", stub, "--launcher", launcher, "-o",
+                                          installer, tree]),
+                           ("zip", ["zip", "-q", "-r", "-6", archive, "."])], runs, drop, cwd=tree)
+    sfx, zip6 = results["sfxbuild"], results["zip"]
     print("\nbuild of the runtime tree")
     print("  %-22s %9s %9s %11s" % ("builder", "seconds", "/ zip -6", "peak KiB"))
     print("  %-22s %9.3f %9.2f %11d" % ("sfxbuild --level 6", sfx[0], sfx[0] / zip6[0], sfx[1]))
@@ -146,7 +151,7 @@ def main():
         synthetic = os.path.join(work, "synthetic")
         subprocess.run([sys.executable, os.path.join(HERE, "payloads.py"), synthetic], check=True)
         tools = extractors(alextract, os.path.join(work, "out"))
-        print("runs per figure: %d (median after one warm-up)" % args.runs)
+        print("rounds per figure: %d (median, after a warm-up round)" % args.runs)
         print("runtime tree: %s (%s)" % (args.jdk, describe(jdk)))
         print("synthetic tree: %s" % describe(synthetic))
 

@@ -2,12 +2,14 @@
 # Builds the archive engine's fuzz target with clang-14, libFuzzer, ASan and UBSan in
 # build/fuzz and runs it on a seed corpus made here (a ZIP of a small tree, Info-ZIP archives,
 # an installer with an opaque extra field). Not part of the test suite: run by hand.
-#   scripts/fuzz.sh [SECONDS]   (default 600)
+#   scripts/fuzz.sh [SECONDS [LIBFUZZER-OPTION...]]   (default 600 seconds)
+# e.g. scripts/fuzz.sh 300 -len_control=0 to try long inputs from the start.
 # Crashing inputs land in build/fuzz/crashes; keep them in archive/fuzz/regressions once fixed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 seconds=${1:-600}
+shift $(( $# > 0 ? 1 : 0 ))
 build=$root/build/fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 -DCORVANE_FUZZ=ON -DCORVANE_SANITIZE=ON >/dev/null
@@ -47,4 +49,4 @@ PY
 fi
 cd "$build"
 ASAN_OPTIONS=detect_leaks=1 ./archive/archive_fuzz -max_total_time="$seconds" -max_len=65536 -timeout=20 \
-  -rss_limit_mb=1024 -artifact_prefix="$build/crashes/" -print_final_stats=1 "$corpus"
+  -rss_limit_mb=1024 -artifact_prefix="$build/crashes/" -print_final_stats=1 "$@" "$corpus"
