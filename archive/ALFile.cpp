@@ -163,7 +163,12 @@ int32_t ALFile::Close() {
     const bool stamp = stampOnClose_ && mTimeDate.IsSet();
     // The time stamp is local time; the system converts it with the daylight-saving state of
     // that date (not of today), so a stamp shows unchanged in local time whatever the season.
-    if (stamp) raw_.SetModifiedTime(alsys::FromLocalTime(mTimeDate));
+    // File times set here keep the two-second resolution of DOS times.
+    if (stamp) {
+        ALTimeStamp dos = mTimeDate;
+        dos.second = static_cast<uint16_t>(dos.second & ~1u);
+        raw_.SetModifiedTime(alsys::FromLocalTime(dos));
+    }
     if (!raw_.Close() && !mStatus.Failed()) WriteFailure(raw_.LastWriteResult(), errno);
     FreeBuffer();
     if (stamp) alsys::SetAttributes(mName.GetName(), mAttributes);
@@ -205,6 +210,8 @@ int32_t ALFile::RenameToBackup(bool deleteExisting) {
     return Rename(nullptr, deleteExisting);
 }
 
+// With deleteExisting the file of the previous name is removed first and the rename follows;
+// removing it without renaming back would lose the renamed file's place.
 int32_t ALFile::UndoRename(bool deleteExisting) {
     const std::wstring current = mName.GetName();
     const std::wstring previous = mName.GetOldName();

@@ -49,6 +49,13 @@ int32_t Add32(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
 
+// ".." and the steps Windows reads as ".." because it drops trailing dots and spaces from
+// path components (".. ", "..."): only dots and spaces, starting with two dots.
+bool IsParentStep(const std::wstring& step) {
+    if (step.size() < 2 || step[0] != L'.' || step[1] != L'.') return false;
+    return step.find_first_not_of(L". ") == std::wstring::npos;
+}
+
 }  // namespace
 
 bool ALIsUnsafeMemberName(const std::wstring& name) {
@@ -59,7 +66,7 @@ bool ALIsUnsafeMemberName(const std::wstring& name) {
     while (start <= name.size()) {
         size_t end = name.find_first_of(L"/\\", start);
         if (end == std::wstring::npos) end = name.size();
-        if (name.compare(start, end - start, L"..") == 0) return true;
+        if (IsParentStep(name.substr(start, end - start))) return true;
         start = end + 1;
     }
     return false;
@@ -178,7 +185,13 @@ int32_t ALPkArchive::ReadCentralRecord(ALEntryGroup& group, uint32_t& localTotal
     if (commentLength > 0) {
         ALStorageName comment(std::wstring(), AL_MIXED);
         in.ReadString(comment, commentLength, (flags & kFlagUtf8) != 0);
-        entry->comment = comment.GetName();
+        try {
+            entry->comment = comment.GetName();
+        } catch (const std::bad_alloc&) {
+            group.mStatus.SetError(AL_CANT_ALLOCATE_MEMORY,
+                                   L"Failed to allocate memory when adding comment to storage object %ls",
+                                   member->mName.c_str());
+        }
     }
     if (in.mStatus.Failed()) return CopyStorageStatus();
     group.GetMonitor().Report(AL_DIRECTORY_ENTRY, L"%ls", name.c_str());

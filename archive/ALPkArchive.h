@@ -94,5 +94,6 @@ private:
 };
 
 // True when a member name would be written outside the current folder: an absolute name, a
-// drive prefix, or a ".." step (slashes and backslashes both separate).
+// drive prefix, or a ".." step, also as Windows reads it with trailing dots or spaces (slashes
+// and backslashes both separate).
 bool ALIsUnsafeMemberName(const std::wstring& name);

@@ -11,7 +11,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils
   zlib1g-dev libminizip-dev googletest
   clang-14 libfuzzer-14-dev
-  zip unzip libarchive-tools 7zip osslsigncode openssl
+  zip unzip libarchive-tools 7zip osslsigncode openssl time
   util-linux e2fsprogs
 )
 

@@ -201,6 +201,13 @@ class SfxBuildTest(unittest.TestCase):
             ("bad level", ["--stub", self.stub, "--launcher", "x", "--level", "x", self.src], "--level"),
             ("no folder", ["--stub", self.stub, "--launcher", "x"], "no SOURCE_DIR given"),
         ]
+        # A link that leads to nothing is the unreadable file that root meets too.
+        dangling = os.path.join(self.dir, "dangling")
+        os.makedirs(dangling)
+        self.write(os.path.join(dangling, "setup.exe"), b"MZ")
+        os.symlink(os.path.join(self.dir, "gone.txt"), os.path.join(dangling, "data.txt"))
+        cases.append(("link to nothing", ["--stub", self.stub, "--launcher", "setup.exe", dangling],
+                      "data.txt\": No such file or directory"))
         if os.geteuid() != 0:
             locked = os.path.join(self.src, "locked.txt")
             self.write(locked, b"x")
