@@ -40,6 +40,7 @@ private:
 
 // The target of a file reached through a reparse point, as a drive-letter path: the file is
 // mapped and the system asked for the mapped file's device path. Nothing when the file is empty
-// (which is said on standard output), cannot be mapped, or its device has no drive letter.
+// (which is said on standard output), cannot be mapped, or its device has no drive letter. The
+// path reaches the system as UTF-16 (CreateFileW), so a name in any script resolves.
 std::optional<std::wstring> ResolveLink(const std::wstring& path);
 
