@@ -179,6 +179,8 @@ class TemporaryPropertyFile(LauncherCase):
             "EXPANDED": "%USERNAME%-user",
             "LONGVALUE": long_value,
             "LONGER": "%LONGVALUE%%LONGVALUE%",
+            "PIECE": "z" * 9000,
+            "LONGEST": "%PIECE%" * 4,  # past what the system's expansion call delivers whole
             "NAME\u00e9": "caf\u00e9",
         })
         self.assertEqual(result.code, 3, result)
@@ -190,7 +192,7 @@ class TemporaryPropertyFile(LauncherCase):
                      "vrx.nl.env.exact_case.JAVA_HOME=C:\\\\jdk",
                      "vrx.nl.env.name\\u00e9=caf\\u00e9", "vrx.nl.env.NAME\\U00E9=caf\\u00e9",
                      "vrx.nl.env.exact_case.NAME\\u00e9=caf\\u00e9",
-                     "vrx.nl.env.longer=" + long_value * 2):
+                     "vrx.nl.env.longer=" + long_value * 2, "vrx.nl.env.LONGEST=" + "z" * 36000):
             self.assertIn(line, lines)
         user = [l for l in lines if l.startswith("vrx.nl.env.exact_case.EXPANDED=")]
         self.assertEqual(len(user), 1, lines)
