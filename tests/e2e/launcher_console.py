@@ -8,7 +8,7 @@ import os
 import re
 import shutil
 
-from corvane import SOURCE, ConsoleSession, ScratchTestCase, build_path, main, win_path
+from corvane import SOURCE, ConsoleSession, ScratchTestCase, build_path, main, run_windows, win_path
 
 SESSION = ConsoleSession()
 LAUNCHER = build_path("launcher", "jlauncher.exe")
@@ -124,6 +124,18 @@ class ErrorReports(LauncherCase):
         exe = self.install("app")
         result = self.run_launcher(exe, extra_env={"LC_ALL": "de_DE.UTF-8"})
         self.assertReport(result, tuple((title + ": " + message).split("\n")), 3)
+
+    def test_no_console_no_error_line(self):
+        # Standard error is a pipe and there is no console: the report writes nothing, and the
+        # exit code alone tells the caller what went wrong.
+        cases = {"missing": (None, 2), "no VM": (VALID, 3)}
+        for name, (vrx, code) in cases.items():
+            with self.subTest(name):
+                exe = self.install(name.replace(" ", "_"), vrx=vrx)
+                result = run_windows(exe, env={"TMP": win_path(self.temp), "TEMP": win_path(self.temp)})
+                self.assertEqual(result.code, code, result)
+                self.assertEqual(result.stderr, "", result)
+                self.assertNotIn("Veltrun", result.stdout, result)
 
     def test_title_from_application_name(self):
         cases = {"named": ("vrx.application.name=My App\n", "My App"),
