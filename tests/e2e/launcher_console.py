@@ -223,7 +223,9 @@ class TemporaryPropertyFile(LauncherCase):
 
 class JavaLaunch(LauncherCase):
     """The launch path with the stand-in VM selection of jlauncher_testvm: the VM named after
-    VRX_VM is started with the console handles and the working directory."""
+    VRX_VM is started once, with the Java 8 command line, the console handles and the working
+    directory (the real selection also runs the VM to learn about it, which the JVM tests cover),
+    so what the Java program sees comes from the launcher core alone."""
 
     def fake_vm(self, config=""):
         home = self.path("jdk", "bin")
