@@ -105,19 +105,43 @@ TEST(Environment, ExpandReferences) {
     for (const auto& c : cases) EXPECT_EQ(expandReferences(c.text, lookup), c.expanded) << c.text.substr(0, 40);
 }
 
-// The snapshot of this process's own environment expands values of any length whole.
-TEST(Environment, ProcessSnapshotExpandsLongValuesWhole) {
-    const std::wstring piece(3000, L'y');
+namespace {
+
+void setVariable(const std::wstring& name, const std::wstring& value) {
 #ifdef _WIN32
-    SetEnvironmentVariableW(L"LAUNCHER_TEST_PIECE", piece.c_str());
-    SetEnvironmentVariableW(L"LAUNCHER_TEST_LONG", L"%LAUNCHER_TEST_PIECE%-%LAUNCHER_TEST_PIECE%");
+    SetEnvironmentVariableW(name.c_str(), value.c_str());
 #else
-    setenv("LAUNCHER_TEST_PIECE", std::string(piece.begin(), piece.end()).c_str(), 1);
-    setenv("LAUNCHER_TEST_LONG", "%LAUNCHER_TEST_PIECE%-%LAUNCHER_TEST_PIECE%", 1);
+    setenv(std::string(name.begin(), name.end()).c_str(), std::string(value.begin(), value.end()).c_str(), 1);
 #endif
-    const std::wstring value = Environment::instance().value(L"LAUNCHER_TEST_LONG");
-    EXPECT_EQ(value.size(), 6001u);
-    EXPECT_EQ(value, piece + L"-" + piece);
-    EXPECT_NE(Environment::instance().propertyLines().find(L"vrx.nl.env.launcher_test_long=" + piece + L"-"),
-              std::wstring::npos);
+}
+
+}  // namespace
+
+// The snapshot of this process's own environment expands values of any length whole: past the
+// first 2048 characters, and past the 32K the system's expansion call can deliver.
+TEST(Environment, ProcessSnapshotExpandsLongValuesWhole) {
+    const size_t sizes[] = {3000, 16383, 20000};
+    for (size_t size : sizes) {
+        const std::wstring n = std::to_wstring(size);
+        setVariable(L"LAUNCHER_TEST_PIECE" + n, std::wstring(size, L'y'));
+        setVariable(L"LAUNCHER_TEST_LONG" + n, L"%LAUNCHER_TEST_PIECE" + n + L"%-%LAUNCHER_TEST_PIECE" + n + L"%");
+    }
+#ifdef _WIN32
+    // Windows compares variable names in any letter case, also in the longest expansions.
+    setVariable(L"LAUNCHER_TEST_MIXED", L"%launcher_test_piece20000%.%Launcher_Test_Piece20000%");
+#endif
+    const Environment& environment = Environment::instance();
+    for (size_t size : sizes) {
+        SCOPED_TRACE(size);
+        const std::wstring n = std::to_wstring(size);
+        const std::wstring piece(size, L'y');
+        const std::wstring value = environment.value(L"LAUNCHER_TEST_LONG" + n);
+        EXPECT_EQ(value.size(), 2 * size + 1);
+        EXPECT_TRUE(value == piece + L"-" + piece);
+        EXPECT_NE(environment.propertyLines().find(L"vrx.nl.env.launcher_test_long" + n + L"=" + piece + L"-" + piece + L"\n"),
+                  std::wstring::npos);
+    }
+#ifdef _WIN32
+    EXPECT_TRUE(environment.value(L"LAUNCHER_TEST_MIXED") == std::wstring(20000, L'y') + L"." + std::wstring(20000, L'y'));
+#endif
 }

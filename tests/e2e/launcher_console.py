@@ -8,7 +8,7 @@ import os
 import re
 import shutil
 
-from corvane import SOURCE, ConsoleSession, ScratchTestCase, build_path, main, win_path
+from corvane import SOURCE, ConsoleSession, ScratchTestCase, build_path, main, run_windows, win_path
 
 SESSION = ConsoleSession()
 LAUNCHER = build_path("launcher", "jlauncher.exe")
@@ -125,6 +125,18 @@ class ErrorReports(LauncherCase):
         result = self.run_launcher(exe, extra_env={"LC_ALL": "de_DE.UTF-8"})
         self.assertReport(result, tuple((title + ": " + message).split("\n")), 3)
 
+    def test_no_console_no_error_line(self):
+        # Standard error is a pipe and there is no console: the report writes nothing, and the
+        # exit code alone tells the caller what went wrong.
+        cases = {"missing": (None, 2), "no VM": (VALID, 3)}
+        for name, (vrx, code) in cases.items():
+            with self.subTest(name):
+                exe = self.install(name.replace(" ", "_"), vrx=vrx)
+                result = run_windows(exe, env={"TMP": win_path(self.temp), "TEMP": win_path(self.temp)})
+                self.assertEqual(result.code, code, result)
+                self.assertEqual(result.stderr, "", result)
+                self.assertNotIn("Veltrun", result.stdout, result)
+
     def test_title_from_application_name(self):
         cases = {"named": ("vrx.application.name=My App\n", "My App"),
                  "default": ("", "Veltrun"),
@@ -179,6 +191,8 @@ class TemporaryPropertyFile(LauncherCase):
             "EXPANDED": "%USERNAME%-user",
             "LONGVALUE": long_value,
             "LONGER": "%LONGVALUE%%LONGVALUE%",
+            "PIECE": "z" * 9000,
+            "LONGEST": "%PIECE%" * 4,  # past what the system's expansion call delivers whole
             "NAME\u00e9": "caf\u00e9",
         })
         self.assertEqual(result.code, 3, result)
@@ -190,7 +204,7 @@ class TemporaryPropertyFile(LauncherCase):
                      "vrx.nl.env.exact_case.JAVA_HOME=C:\\\\jdk",
                      "vrx.nl.env.name\\u00e9=caf\\u00e9", "vrx.nl.env.NAME\\U00E9=caf\\u00e9",
                      "vrx.nl.env.exact_case.NAME\\u00e9=caf\\u00e9",
-                     "vrx.nl.env.longer=" + long_value * 2):
+                     "vrx.nl.env.longer=" + long_value * 2, "vrx.nl.env.LONGEST=" + "z" * 36000):
             self.assertIn(line, lines)
         user = [l for l in lines if l.startswith("vrx.nl.env.exact_case.EXPANDED=")]
         self.assertEqual(len(user), 1, lines)
@@ -209,7 +223,9 @@ class TemporaryPropertyFile(LauncherCase):
 
 class JavaLaunch(LauncherCase):
     """The launch path with the stand-in VM selection of jlauncher_testvm: the VM named after
-    VRX_VM is started with the console handles and the working directory."""
+    VRX_VM is started once, with the Java 8 command line, the console handles and the working
+    directory (the real selection also runs the VM to learn about it, which the JVM tests cover),
+    so what the Java program sees comes from the launcher core alone."""
 
     def fake_vm(self, config=""):
         home = self.path("jdk", "bin")
