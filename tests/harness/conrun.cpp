@@ -14,6 +14,7 @@
 // program runs. --app names the executable to start (the application name of CreateProcessW),
 // so that PROGRAM, the first word of the command line, can be any text, such as a bare name.
 // Arguments are passed on re-quoted where they hold blanks or quotes.
+#include "QuoteArgument.h"
 #include "ScopedHandle.h"
 
 #include <cstdio>
@@ -21,25 +22,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring Quote(const std::wstring& arg) {
-    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
-    std::wstring out = L"\"";
-    size_t backslashes = 0;
-    for (wchar_t c : arg) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == L'"') out.append(backslashes * 2 + 1, L'\\');
-        else out.append(backslashes, L'\\');
-        backslashes = 0;
-        out += c;
-    }
-    out.append(backslashes * 2, L'\\');
-    out += L'"';
-    return out;
-}
 
 int Fail(const wchar_t* what) {
     DWORD error = GetLastError();
@@ -136,7 +118,7 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring commandLine;
     for (int j = i + 1; j < argc; ++j) {
         if (!commandLine.empty()) commandLine += L' ';
-        commandLine += Quote(argv[j]);
+        commandLine += QuoteArgument(argv[j]);
     }
 
     FreeConsole();

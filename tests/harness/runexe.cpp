@@ -9,6 +9,7 @@
 // argument as the C runtime parsed it is the command line (a Unix caller's argument arrives quoted
 // by Wine, and parsing gives the caller's text back). Prints "exit code 0x%08X (%u)" on standard
 // output, writes the code in hexadecimal to FILE when asked, and exits with the child's low byte.
+#include "QuoteArgument.h"
 #include "ScopedHandle.h"
 
 #include <cstdio>
@@ -17,25 +18,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring Quote(const std::wstring& arg) {
-    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
-    std::wstring out = L"\"";
-    size_t backslashes = 0;
-    for (wchar_t c : arg) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == L'"') out.append(backslashes * 2 + 1, L'\\');
-        else out.append(backslashes, L'\\');
-        backslashes = 0;
-        out += c;
-    }
-    out.append(backslashes * 2, L'\\');
-    out += L'"';
-    return out;
-}
 
 // The raw text after the first " -- " of this process's own command line.
 std::wstring RawTail() {
@@ -85,7 +67,7 @@ int wmain(int argc, wchar_t** argv) {
     } else {
         for (int j = i + 1; j < argc; ++j) {
             if (!commandLine.empty()) commandLine += L' ';
-            commandLine += Quote(argv[j]);
+            commandLine += QuoteArgument(argv[j]);
         }
     }
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
