@@ -132,7 +132,9 @@ class WindowTestCase(corvane.ScratchTestCase):
 
     def big_installer(self, size_mb=48):
         tree = self.path("tree")
-        stubkit.make_tree(tree, extra={"data/big.bin": os.urandom(size_mb << 20)})
+        stubkit.make_tree(tree, extra={"data/big.bin": os.urandom(size_mb << 20), "data/locked.txt": b"locked"})
+        # Stored read-only, and extracted so: Cancel must delete it all the same.
+        os.chmod(os.path.join(tree, "data", "locked.txt"), 0o444)
         return stubkit.make_installer(tree, self.path("dist", "setup.exe"), level=0)
 
 
