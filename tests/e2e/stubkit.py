@@ -161,16 +161,23 @@ class SmallDrive:
     prefix, so that the stub's free-space query (of the current drive) sees it; read-only when
     asked, so that nothing can be created on it. Needs root."""
 
-    def __init__(self, scratch, letter="s", size="4m", read_only=False):
+    def __init__(self, scratch, size="4m", read_only=False):
         self.path = os.path.join(scratch, "small")
         os.makedirs(self.path)
         options = "size=" + size + (",ro" if read_only else "")
         self.mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", self.path],
                                       capture_output=True).returncode == 0
         prefix = os.environ.get("CORVANE_WINEPREFIX", corvane.build_path("wineprefix"))
-        self.link = os.path.join(prefix, "dosdevices", letter + ":")
+        # The first drive letter nobody uses; a link left by a run that was killed points to a
+        # folder that is gone and is taken over.
+        for letter in "stuvwxy":
+            self.link = os.path.join(prefix, "dosdevices", letter + ":")
+            if os.path.islink(self.link) and not os.path.exists(self.link):
+                os.unlink(self.link)
+            if not os.path.lexists(self.link):
+                break
         self.windows = letter.upper() + ":\\"
-        if self.mounted and not os.path.lexists(self.link):
+        if self.mounted:
             os.symlink(self.path, self.link)
 
     def close(self):

@@ -368,11 +368,13 @@ class WindowStates(WindowTestCase):
         self.click(window, CHOOSE)
         picker = self.window("Browse for Folder")
         self.display.press(picker, "Return")
-        attempts = os.path.join(scratch, "attempts.txt")
+        def attempts():
+            with open(os.path.join(scratch, "attempts.txt")) as f:
+                return f.read().count("attempt")
         deadline = time.time() + 30
-        while open(attempts).read().count("attempt") < 2 and time.time() < deadline:
+        while attempts() < 2 and time.time() < deadline:
             time.sleep(0.1)
-        self.assertEqual(open(attempts).read().count("attempt"), 2)
+        self.assertEqual(attempts(), 2)
         self.finish(proc, window, code_file)
 
     def test_languages(self):
