@@ -163,7 +163,12 @@ int32_t ALFile::Close() {
     const bool stamp = stampOnClose_ && mTimeDate.IsSet();
     // The time stamp is local time; the system converts it with the daylight-saving state of
     // that date (not of today), so a stamp shows unchanged in local time whatever the season.
-    if (stamp) raw_.SetModifiedTime(alsys::FromLocalTime(mTimeDate));
+    // File times set here keep the two-second resolution of DOS times.
+    if (stamp) {
+        ALTimeStamp dos = mTimeDate;
+        dos.second = static_cast<uint16_t>(dos.second & ~1u);
+        raw_.SetModifiedTime(alsys::FromLocalTime(dos));
+    }
     if (!raw_.Close() && !mStatus.Failed()) WriteFailure(raw_.LastWriteResult(), errno);
     FreeBuffer();
     if (stamp) alsys::SetAttributes(mName.GetName(), mAttributes);

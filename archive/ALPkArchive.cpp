@@ -178,7 +178,13 @@ int32_t ALPkArchive::ReadCentralRecord(ALEntryGroup& group, uint32_t& localTotal
     if (commentLength > 0) {
         ALStorageName comment(std::wstring(), AL_MIXED);
         in.ReadString(comment, commentLength, (flags & kFlagUtf8) != 0);
-        entry->comment = comment.GetName();
+        try {
+            entry->comment = comment.GetName();
+        } catch (const std::bad_alloc&) {
+            group.mStatus.SetError(AL_CANT_ALLOCATE_MEMORY,
+                                   L"Failed to allocate memory when adding comment to storage object %ls",
+                                   member->mName.c_str());
+        }
     }
     if (in.mStatus.Failed()) return CopyStorageStatus();
     group.GetMonitor().Report(AL_DIRECTORY_ENTRY, L"%ls", name.c_str());

@@ -253,6 +253,60 @@ TEST(ALPkArchive, MethodsFlagsAndDamagedMembers) {
     }
 }
 
+namespace {
+
+// A decryption engine for the tests: a 4-byte header, then every byte XORed with the key.
+class XorEngine : public ALCryptoEngine {
+public:
+    explicit XorEngine(uint8_t key) : ALCryptoEngine(-1, "XOR test"), key_(key) {}
+    std::unique_ptr<ALCryptoEngine> Clone(int32_t type) const override {
+        return type == -1 ? std::make_unique<XorEngine>(key_) : nullptr;
+    }
+    int32_t Start(ALStorage& archive, ALStorage&) override {
+        uint8_t header[4];
+        return archive.ReadBuffer(header, 4) == 4 ? 0 : mStatus.SetError(AL_READ_ERROR, L"no header");
+    }
+    int32_t Finish(ALStorage&, ALStorage&) override { return 0; }
+    void Transform(uint8_t* data, int32_t count, Direction) override {
+        for (int32_t i = 0; i < count; ++i) data[i] ^= key_;
+    }
+
+private:
+    uint8_t key_;
+};
+
+ZipMember Encrypted(const std::string& name, const Bytes& data, uint8_t key) {
+    ZipMember m = Member(name, data);
+    m.flags = 0x0809;
+    m.storedOverride = Bytes{1, 2, 3, 4};
+    for (uint8_t b : RawDeflate(data)) m.storedOverride.push_back(b ^ key);
+    return m;
+}
+
+}  // namespace
+
+TEST(ALPkArchive, EncryptedMembersThroughACryptoEngine) {
+    ScratchFolder scratch;
+    const Bytes secret = Pattern(30000, 11);
+    WriteFile("case.zip", BuildZip({Encrypted("secret.txt", secret, 0x5A), Encrypted("wrong.txt", Pattern(500, 1), 0x33),
+                                    Member("plain.txt", Text("plain"))}));
+    ALEngineKit kit = ExtractionKit();
+    kit.Add(XorEngine(0x5A));
+    ALEntryGroup group(nullptr, kit);
+    ALPkArchive archive(fs::absolute("case.zip").wstring());
+    ASSERT_EQ(archive.ReadDirectory(group), 3) << U8(archive.mStatus.StatusText());
+    EXPECT_TRUE(group.GetFirstEntry()->IsEncrypted());
+    fs::create_directories("out");
+    fs::current_path("out");
+    // The member of another key fails its check, is deleted, and the next member still comes out.
+    EXPECT_EQ(archive.Extract(group), AL_INVALID_KEY);
+    EXPECT_EQ(U8(archive.mStatus.StatusText()), "wrong.txt: Invalid key specified.");
+    EXPECT_EQ(ReadFile("secret.txt"), secret);
+    EXPECT_FALSE(fs::exists("wrong.txt"));
+    EXPECT_EQ(ReadText("plain.txt"), "plain");
+    fs::current_path("..");
+}
+
 TEST(ALPkArchive, NamesAreDecodedByTheUtf8Flag) {
     ScratchFolder scratch;
     ZipMember flagged = Member("Caf\xC3\xA9.txt", Text("utf-8"));

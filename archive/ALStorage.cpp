@@ -24,8 +24,14 @@ uint32_t ALUpdateCrc(uint32_t registerValue, const uint8_t* data, size_t count) 
 }
 
 ALStorage::ALStorage(const std::wstring& name, int32_t bufferSize, int32_t storageType, int32_t caseMode)
-    : mName(name, caseMode), bufferSize_(bufferSize > 0 ? bufferSize : kDefaultBufferSize),
-      storageType_(storageType) {}
+    : mName(std::wstring(), caseMode), bufferSize_(bufferSize > 0 ? bufferSize : kDefaultBufferSize),
+      storageType_(storageType) {
+    mName = name;
+    // A name that could not be stored leaves the object unusable but constructed.
+    if (mName.empty() && !name.empty()) {
+        mStatus.SetError(AL_CANT_ALLOCATE_BUFFER, L"Allocation of buffer failed in ALStorage constructor");
+    }
+}
 
 ALStorage::~ALStorage() = default;
 
@@ -146,10 +152,15 @@ int32_t ALStorage::ReadString(ALStorageName& name, int32_t length, bool utf8) {
         }
         length = (prefix[0] << 8) | prefix[1];
     }
-    std::string bytes(static_cast<size_t>(std::max(length, 0)), '\0');
-    const int32_t got = ReadBuffer(reinterpret_cast<uint8_t*>(bytes.data()), length);
-    bytes.resize(static_cast<size_t>(std::max(got, 0)));
-    name = utf8 ? ALUtf8ToWide(bytes) : ALAnsiToWide(bytes);
+    try {
+        std::string bytes(static_cast<size_t>(std::max(length, 0)), '\0');
+        const int32_t got = ReadBuffer(reinterpret_cast<uint8_t*>(bytes.data()), length);
+        bytes.resize(static_cast<size_t>(std::max(got, 0)));
+        name = utf8 ? ALUtf8ToWide(bytes) : ALAnsiToWide(bytes);
+    } catch (const std::bad_alloc&) {
+        return mStatus.SetError(AL_CANT_ALLOCATE_MEMORY,
+                                L"Error allocating buffer space in call to ReadString() for object %ls", mName.c_str());
+    }
     return mStatus.GetStatusCode();
 }
 

@@ -1,13 +1,20 @@
 #include "ALStorageName.h"
 
 #include <cwctype>
+#include <new>
 
 ALStorageName::ALStorageName(const std::wstring& name, int32_t caseMode) : caseMode_(caseMode) {
-    current_ = Convert(name);
+    *this = name;
+    previous_.clear();
 }
 
 ALStorageName& ALStorageName::operator=(const std::wstring& name) {
-    std::wstring converted = Convert(name);
+    std::wstring converted;
+    try {
+        converted = Convert(name);
+    } catch (const std::bad_alloc&) {
+        // No room for the copy: the name becomes empty, and the former one is still at hand.
+    }
     previous_ = std::move(current_);
     current_ = std::move(converted);
     return *this;

@@ -15,7 +15,7 @@ public:
     explicit ALStorageName(const std::wstring& name = std::wstring(), int32_t caseMode = AL_MIXED_NOCASE);
 
     // Stores the case-converted copy as the current name; the former current name becomes the
-    // previous one.
+    // previous one. When the copy cannot be allocated the current name becomes empty.
     ALStorageName& operator=(const std::wstring& name);
 
     const std::wstring& GetName() const noexcept { return current_; }

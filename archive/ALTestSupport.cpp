@@ -116,7 +116,7 @@ Bytes BuildZip(const std::vector<ZipMember>& members, const std::string& comment
     Bytes zip;
     Bytes directory;
     for (const ZipMember& m : members) {
-        const Bytes payload = m.method == 8 ? RawDeflate(m.data) : m.data;
+        const Bytes payload = !m.storedOverride.empty() ? m.storedOverride : m.method == 8 ? RawDeflate(m.data) : m.data;
         uint32_t crc = Crc32(m.data);
         if (m.badCrc) crc ^= 0x00010000;
         const uint32_t offset = static_cast<uint32_t>(zip.size());

@@ -44,6 +44,7 @@ struct ZipMember {
     uint32_t external = 0x20;
     bool badCrc = false;  // store a CRC that does not match
     int32_t compressedOverride = -1;  // store this compressed size in the central record
+    Bytes storedOverride;  // when not empty: the bytes stored; CRC and size still describe data
 };
 
 // Builds the ZIP bytes: local records from the first byte, a data descriptor for every member

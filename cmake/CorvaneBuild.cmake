@@ -30,6 +30,10 @@ if(CORVANE_SANITIZE AND NOT WIN32)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# CORVANE_FUZZ=ON adds the libFuzzer targets (clang only, native only; built and run by the
+# scripts/fuzz*.sh scripts, never by ctest).
+option(CORVANE_FUZZ "Build the libFuzzer targets (clang only, native only)" OFF)
+
 macro(corvane_setup_googletest)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -5,7 +5,9 @@
 #include "VerifyOutput.h"
 #include "VmToken.h"
 
+#include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Reading what the Verify class prints: a first line, then one line per requested Java system
 // property with its value, in the order the properties were named. Text only; starting the
-// process is the property check's (PropertyCheck.h).
+// process is the property check's (JvmValidation.h).
 #include <map>
 #include <string>
 #include <string_view>

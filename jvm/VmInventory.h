@@ -2,7 +2,7 @@
 // The Java VMs installed on the machine: those registered under the JavaSoft and IBM registry
 // keys and those found in the folders of PATH. Built once per process, then only read.
 #include "JavaVm.h"
-#include "Wow64.h"
+#include "Wow64Queries.h"
 
 #include <cstdint>
 #include <memory>

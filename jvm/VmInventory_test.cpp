@@ -9,6 +9,7 @@
 
 namespace {
 
+using testing_support::FakeJava;
 using testing_support::FakeWow64;
 using testing_support::Narrow;
 using testing_support::ScratchFolder;
@@ -111,6 +112,66 @@ TEST(VmInventory, PathFoldersAndTheirOrder) {
               (std::vector<std::string>{registry, one, msj, two}));
     EXPECT_EQ(Describe(VmInventory::Build(1, L"0", path, FakeWow64(false))),
               (std::vector<std::string>{one, msj, two, registry}));
+}
+
+TEST(VmInventory, PathExecutablesAreIdentifiedByTheirVersionResources) {
+    JavaKeys keys;
+    ScratchFolder scratch;
+    const FakeJava jdk8(scratch, L"java", L"java.exe", L"jdk8\\bin\\java.exe");  // 8.0.2010.9
+    scratch.File(L"jdk8\\bin\\javac.exe");
+    const FakeJava jdk8w(scratch, L"javaw", L"javaw.exe", L"jdk8\\bin\\javaw.exe");
+    const FakeJava ibm(scratch, L"ibm", L"java.exe", L"ibm\\bin\\java.exe");  // 1.6.0.20, IBM
+    const FakeJava sun14(scratch, L"java14", L"java.exe", L"j2re14\\java.exe");  // 1.4.2.19
+    const FakeJava jre(scratch, L"jre", L"jre.exe", L"jre11\\bin\\jre.exe");  // 1.1.8.0
+    const FakeJava jrew(scratch, L"jrew", L"jrew.exe", L"jre11\\bin\\jrew.exe");
+    const FakeJava jview(scratch, L"jview", L"jview.exe", L"Windows\\jview.exe");
+    const FakeJava plain(scratch, L"noversion", L"java.exe", L"plain\\bin\\java.exe");
+    scratch.Folder(L"plain\\bin\\server");
+    // The same installation as the first PATH folder, registered as a runtime.
+    Register(keys.runtime, L"1.8.0_2010", L"0", scratch / L"jdk8");
+
+    const std::vector<std::wstring> path{scratch / L"jdk8\\bin", scratch / L"ibm\\bin",
+                                         scratch / L"j2re14", scratch / L"jre11\\bin",
+                                         scratch / L"Windows", scratch / L"plain\\bin"};
+    const std::string registered = Entry("Modern", scratch / L"jdk8", L"8.0_2010", VmKind::JRE, L"Sun");
+    // javaw.exe beside java.exe and jrew.exe beside jre.exe are the same installations again.
+    const std::vector<std::string> found{
+        Entry("Modern", scratch / L"jdk8", L"8.0_2010", VmKind::JDK, L"Sun"),
+        Entry("Modern", scratch / L"ibm", L"6.0_20", VmKind::JRE, L"IBM"),
+        Entry("Modern", scratch / L"j2re14", L"4.2_19", VmKind::JRE, L"Sun"),
+        Entry("Old", scratch / L"jre11", L"1.8_0", VmKind::JRE, L"Sun"),
+        Entry("Microsoft", scratch / L"Windows", L"1.4_0", VmKind::MSJ, L"Microsoft"),
+        Entry("Modern", scratch / L"plain", L"4.0_0", VmKind::JRE, L"Sun"),
+    };
+
+    testing::internal::CaptureStdout();
+    const std::vector<std::string> pathFirst = Describe(VmInventory::Build(0, L"0", path, FakeWow64(false)));
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(pathFirst, found);
+    EXPECT_NE(printed.find("company: IBM Corporation\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("company: Oracle Corporation\n"), std::string::npos) << printed;
+
+    // Registry first: the registered runtime stays and the PATH copy of it is dropped.
+    std::vector<std::string> registryFirst{registered};
+    registryFirst.insert(registryFirst.end(), found.begin() + 1, found.end());
+    EXPECT_EQ(Describe(VmInventory::Build(0, L"", path, FakeWow64(false))), registryFirst);
+}
+
+TEST(VmInventory, ALinkOnPathIsListedUnderItsTarget) {
+    JavaKeys keys;
+    ScratchFolder scratch;
+    const FakeJava jdk8(scratch, L"java", L"java.exe", L"jdk8\\bin\\java.exe");
+    const std::wstring link = scratch.Folder(L"links") + L"\\java.exe";
+    // Wine 8 answers CreateSymbolicLinkW with success and creates nothing; the test then has
+    // nothing to look at.
+    const bool created = ::CreateSymbolicLinkW(link.c_str(), jdk8.path().c_str(), 0);
+    const DWORD attributes = ::GetFileAttributesW(link.c_str());
+    if (!created || attributes == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no symbolic links here";
+    ASSERT_NE(attributes & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+    EXPECT_EQ(Describe(VmInventory::Build(0, L"", {scratch / L"links"}, FakeWow64(false))),
+              (std::vector<std::string>{
+                  Entry("Modern", scratch / L"jdk8", L"8.0_2010", VmKind::JRE, L"Sun")}));
 }
 
 TEST(VmInventory, Wow64AddsTheSystemFolderAndMarks64BitExecutables) {

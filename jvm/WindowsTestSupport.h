@@ -2,10 +2,11 @@
 // Test fixtures for the Windows side: registry keys written for one test and removed after it,
 // and a fresh scratch folder per test. Used by the unit tests only.
 #include "ScopedHandle.h"
-#include "Wow64.h"
+#include "Wow64Queries.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -159,6 +160,70 @@ private:
     bool wow64_;
     std::wstring systemWow64_;
 };
+
+// The build of fakejava, the Java stand-in, for one variant (a folder below tests/fakejava of the
+// build tree: java, javaw, java11, java14, ibm, jre, jrew, jview, noversion) and its file name.
+inline std::wstring FakeJavaBuild(const std::wstring& variant, const std::wstring& exe) {
+    std::wstring folder = L"Z:";
+    for (const char* c = CORVANE_FAKEJAVA_DIR; *c != '\0'; ++c)
+        folder += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    return folder + L"\\" + variant + L"\\" + exe;
+}
+
+// A copy of fakejava placed in a scratch folder, with its configuration (fakejava.cfg) and its
+// record (fakejava.record) beside it.
+class FakeJava {
+public:
+    // Copies the variant's executable to `relative` below the scratch folder and writes the
+    // configuration lines ("key=value") beside it.
+    FakeJava(const ScratchFolder& scratch, const std::wstring& variant, const std::wstring& exe,
+             const std::wstring& relative, const std::string& config = "")
+        : path_(scratch.Copy(FakeJavaBuild(variant, exe), relative)) {
+        const std::wstring folder = path_.substr(0, path_.rfind(L'\\'));
+        const std::wstring relativeFolder = relative.substr(0, relative.rfind(L'\\') + 1);
+        record_ = folder + L"\\fakejava.record";
+        scratch.File(relativeFolder + L"fakejava.cfg", config);
+    }
+
+    const std::wstring& path() const { return path_; }
+    std::wstring folder() const { return path_.substr(0, path_.rfind(L'\\')); }
+
+    // What the runs so far recorded: one JSON object per line, in UTF-8; empty without a run.
+    std::string Record() const {
+        corvane::KernelHandle file(::CreateFileW(record_.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!file.valid()) return {};
+        std::string bytes;
+        char block[4096];
+        DWORD read = 0;
+        while (::ReadFile(file.get(), block, sizeof block, &read, nullptr) && read > 0)
+            bytes.append(block, read);
+        return bytes;
+    }
+
+private:
+    std::wstring path_;
+    std::wstring record_;
+};
+
+// A text as fakejava writes it into its JSON record: quoted, with backslash and quote escaped
+// and other characters outside printable ASCII as \uXXXX.
+inline std::string JsonText(const std::wstring& text) {
+    std::string out = "\"";
+    for (wchar_t c : text) {
+        if (c == L'"' || c == L'\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c > 0x7E) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+            out += escape;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
 
 // The path of the running test program.
 inline std::wstring ThisExecutable() {

@@ -21,17 +21,21 @@ void Console::writeErrorLine(const std::wstring& message) const noexcept {
             title = L"Veltrun Error";
         }
         const std::wstring line = errorLineText(title, message);
-        DWORD mode = 0;
-        const HANDLE handle = error();
-        if (!GetConsoleMode(handle, &mode)) return;
+        // WriteConsoleW fails on anything but a console, so a redirected standard error gets
+        // nothing. (GetConsoleMode cannot decide it: the "CONOUT$" handle is write-only.)
         DWORD written = 0;
-        WriteConsoleW(handle, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
+        WriteConsoleW(error(), line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
     } catch (...) {
         // Out of memory while building the line: nothing more can be reported.
     }
 }
 
-bool controlKeyDown() { return GetKeyState(VK_CONTROL) < 0; }
+// GetKeyState answers from the thread's own keyboard state. A console thread without a message
+// queue may never have been given one (Wine leaves it empty), so the key is also taken as down
+// when the system-wide state says so at this moment.
+bool controlKeyDown() {
+    return GetKeyState(VK_CONTROL) < 0 || (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+}
 
 void prepareConsole(const std::wstring& title) {
     const bool control = controlKeyDown();

@@ -22,7 +22,8 @@ private:
     Console() = default;
 };
 
-// Ctrl is held down at this moment (GetKeyState of VK_CONTROL is negative).
+// Ctrl is held down at this moment (GetKeyState of VK_CONTROL is negative, or the asynchronous
+// state has the key down).
 bool controlKeyDown();
 
 // Prepares the console once, at the end of the launcher's construction: sets the title, re-opens

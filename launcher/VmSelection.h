@@ -1,6 +1,5 @@
 #pragma once
-// The two places where the JVM side plugs into the launcher. The jlauncher program links exactly
-// one implementation: the JVM library's, or NoVmSelection.cpp (no specifications, no VM).
+// The two places where the JVM side plugs into the launcher; jvm/VmSelection.cpp implements them.
 #include "JavaOptions.h"
 
 class Launcher;

@@ -26,10 +26,18 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
   /usr/lib/wine/wineserver -w
 fi
+# Wine's desktop process starts with the wineserver and takes its display from the program that
+# started it; started without one, it leaves every later program of the run unable to open a
+# window. So the run has an X display of its own, on a free number; tests that look at windows
+# still start their own displays.
+coproc XVFB { exec Xvfb -displayfd 1 -nolisten tcp -screen 0 1024x768x24 2>/dev/null; }
+xvfb_pid=$XVFB_PID
+read -r -t 30 display_number <&"${XVFB[0]}"
+export DISPLAY=":$display_number"
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true' EXIT
 # One persistent wineserver for the whole run, with Wine's background processes started before
 # any test runs, with no test's output pipe attached (see cmake/wine-run.in).
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 /usr/lib/wine/wineserver -p
 /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 ctest --preset win64 -j "$jobs"

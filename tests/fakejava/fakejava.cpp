@@ -125,18 +125,20 @@ std::wstring unescapeNewlines(std::wstring text) {
     return text;
 }
 
+// A console handle, also a write-only one (on which GetConsoleMode fails): an empty console
+// write succeeds on a console only.
 bool isConsole(DWORD which) {
     DWORD mode = 0;
-    return GetConsoleMode(GetStdHandle(which), &mode) != FALSE;
+    DWORD written = 0;
+    const HANDLE handle = GetStdHandle(which);
+    return GetConsoleMode(handle, &mode) != FALSE || WriteConsoleW(handle, L"", 0, &written, nullptr) != FALSE;
 }
 
 // Writes UTF-8 text to a standard handle: WriteConsoleW on a console, the bytes otherwise.
 void writeTo(DWORD which, const std::wstring& text) {
     const HANDLE handle = GetStdHandle(which);
     DWORD written = 0;
-    if (isConsole(which)) {
-        WriteConsoleW(handle, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
-    } else {
+    if (!WriteConsoleW(handle, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr)) {
         const std::string bytes = utf8(text);
         WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     }

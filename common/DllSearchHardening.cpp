@@ -1,6 +1,7 @@
-// Narrows the DLL search order before anything else in the stub runs: an installer is often
-// started from a downloads folder, where a planted DLL must never be loaded in place of a system
-// one. Each step is skipped when the running Windows lacks the function.
+// Narrows the DLL search order before anything else in the program runs: an installer is often
+// started from a downloads folder and a product folder may be writable by its users, and a
+// planted DLL must never be loaded in place of a system one. Each step is skipped when the
+// running Windows lacks the function. Both Windows programs link this object.
 #include "win32.h"
 
 namespace {
