@@ -168,20 +168,23 @@ class SmallDrive:
         self.mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", self.path],
                                       capture_output=True).returncode == 0
         prefix = os.environ.get("CORVANE_WINEPREFIX", corvane.build_path("wineprefix"))
-        # The first drive letter nobody uses; a link left by a run that was killed points to a
-        # folder that is gone and is taken over.
-        for letter in "stuvwxy":
-            self.link = os.path.join(prefix, "dosdevices", letter + ":")
-            if os.path.islink(self.link) and not os.path.exists(self.link):
-                os.unlink(self.link)
-            if not os.path.lexists(self.link):
-                break
-        self.windows = letter.upper() + ":\\"
-        if self.mounted:
-            os.symlink(self.path, self.link)
+        # The first drive letter nobody uses (tests may run side by side); a link left by a run
+        # that was killed points to a folder that is gone and is taken over.
+        self.link = None
+        self.windows = None
+        for letter in "stuvwxy" if self.mounted else "":
+            link = os.path.join(prefix, "dosdevices", letter + ":")
+            if os.path.islink(link) and not os.path.exists(link):
+                os.unlink(link)
+            try:
+                os.symlink(self.path, link)
+            except FileExistsError:
+                continue
+            self.link, self.windows = link, letter.upper() + ":\\"
+            break
 
     def close(self):
-        if os.path.islink(self.link) and os.readlink(self.link) == self.path:
+        if self.link and os.path.islink(self.link) and os.readlink(self.link) == self.path:
             os.unlink(self.link)
         if self.mounted:
             subprocess.run(["umount", self.path])

@@ -8,6 +8,7 @@ import os
 import re
 import shutil
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -36,6 +37,26 @@ class WindowTestCase(corvane.ScratchTestCase):
         cls.display = stubkit.Display()
         subprocess.run([corvane.WINE_RUN, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
                         "/d", "N", "/f"], capture_output=True, check=True)
+        cls.warm_up()
+
+    @classmethod
+    def warm_up(cls):
+        """Opens one window before the tests. When the running wineserver was started by a
+        program without a display, Wine's desktop process has none, and the first window of any
+        display then takes very long to appear; this takes that wait outside the tests."""
+        env = dict(os.environ, WINEDEBUG="-all", STUBWINDOW_STATE="progress:1", **cls.display.env())
+        scratch = tempfile.mkdtemp(prefix="corvane-e2e-")
+        proc = subprocess.Popen([corvane.WINE_RUN, STUBWINDOW], stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, env=env, cwd=scratch)
+        window = cls.display.find_window("Corvane", timeout=90)
+        if window:
+            cls.display.press(window, "Escape")
+        try:
+            proc.wait(30)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+        shutil.rmtree(scratch, ignore_errors=True)
 
     @classmethod
     def tearDownClass(cls):
@@ -238,7 +259,7 @@ class FailureStates(WindowTestCase):
             self.skipTest("mounting a small file system needs root")
         drive = stubkit.SmallDrive(self.dir)
         self.addCleanup(drive.close)
-        if not drive.mounted:
+        if not drive.windows:
             self.skipTest("cannot mount a small file system here")
         tree = self.path("tree")
         stubkit.make_tree(tree, extra={"data/big.bin": os.urandom(2 << 20)})
@@ -275,7 +296,7 @@ class FailureStates(WindowTestCase):
             self.skipTest("mounting a file system needs root")
         drive = stubkit.SmallDrive(self.dir, read_only=True)
         self.addCleanup(drive.close)
-        if not drive.mounted:
+        if not drive.windows:
             self.skipTest("cannot mount a file system here")
         tree = self.path("tree")
         stubkit.make_tree(tree)
