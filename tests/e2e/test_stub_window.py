@@ -42,20 +42,28 @@ class WindowTestCase(corvane.ScratchTestCase):
     @classmethod
     def warm_up(cls):
         """Opens one window before the tests. When the running wineserver was started by a
-        program without a display, Wine's desktop process has none, and the first window of any
-        display then takes very long to appear; this takes that wait outside the tests."""
+        program without a display, Wine's desktop process has none, and the first program that
+        wants a window ends without one at once, and a new desktop process takes a moment to
+        come up. So this tries, a second apart, until a window shows, outside the tests."""
         env = dict(os.environ, WINEDEBUG="-all", STUBWINDOW_STATE="progress:1", **cls.display.env())
         scratch = tempfile.mkdtemp(prefix="corvane-e2e-")
-        proc = subprocess.Popen([corvane.WINE_RUN, STUBWINDOW], stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL, env=env, cwd=scratch)
-        window = cls.display.find_window("Corvane", timeout=90)
-        if window:
-            cls.display.press(window, "Escape")
-        try:
-            proc.wait(30)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            proc.wait()
+        for _ in range(30):
+            proc = subprocess.Popen([corvane.WINE_RUN, STUBWINDOW], stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL, env=env, cwd=scratch)
+            window = None
+            deadline = time.time() + 60
+            while window is None and proc.poll() is None and time.time() < deadline:
+                window = cls.display.find_window("Corvane", timeout=0.5)
+            if window:
+                cls.display.press(window, "Escape")
+            try:
+                proc.wait(30)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait()
+            if window:
+                break
+            time.sleep(1)
         shutil.rmtree(scratch, ignore_errors=True)
 
     @classmethod
