@@ -9,6 +9,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libz-mingw-w64-dev
   wine wine64
   xvfb xdotool imagemagick x11-utils
+  fonts-ipafont-gothic fonts-wqy-microhei fonts-nanum fonts-tlwg-loma-ttf
   zlib1g-dev libminizip-dev googletest
   clang-14 libfuzzer-14-dev
   zip unzip libarchive-tools 7zip osslsigncode openssl time

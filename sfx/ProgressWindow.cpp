@@ -32,17 +32,33 @@ void SetBar(int position) {
     if (Window()) SendDlgItemMessageW(Window(), IDC_PROGRESS, PBM_SETPOS, position, 0);
 }
 
-// The second message is one line high in the template, over the progress bar. In the failure
-// states the bar is hidden and the message may take its room, left of the Choose button, so that
-// a long text wraps onto further lines instead of being cut off; the preparing state gives it its
-// one line back.
-void SetSecondMessageSize(int widthInDialogUnits, int heightInDialogUnits) {
-    HWND control = Window() ? GetDlgItem(Window(), IDC_SECOND_MESSAGE) : nullptr;
+// Places a control, in dialog units.
+void PlaceControl(int id, int x, int y, int width, int height) {
+    HWND control = Window() ? GetDlgItem(Window(), id) : nullptr;
     if (control == nullptr) return;
-    RECT size{0, 0, widthInDialogUnits, heightInDialogUnits};
-    MapDialogRect(Window(), &size);
-    SetWindowPos(control, nullptr, 0, 0, size.right, size.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT rect{x, y, x + width, y + height};
+    MapDialogRect(Window(), &rect);
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The template gives the main message two lines, the second of which lies under the extraction
+// caption: each time the message was repainted it wiped the caption out. While the caption is
+// shown the message keeps to its first line; the failure states, which hide the caption, give it
+// both lines back for longer texts.
+//
+// The second message is one line high in the template, over the progress bar. In the failure
+// states the bar is hidden and the message takes its room, left of the Choose button and a little
+// below a main message of two lines, so that a long text wraps onto further lines instead of
+// being cut off; the preparing state puts it back.
+void UsePreparingLayout() {
+    PlaceControl(IDC_MAIN_MESSAGE, 55, 7, 196, 10);
+    PlaceControl(IDC_SECOND_MESSAGE, 57, 26, 196, 8);
+}
+
+void UseFailureLayout() {
+    PlaceControl(IDC_MAIN_MESSAGE, 55, 7, 196, 19);
+    PlaceControl(IDC_SECOND_MESSAGE, 57, 29, 178, 36);
 }
 
 // The failure states share one layout: the bar, its caption and the percentage go away and the
@@ -51,7 +67,7 @@ void ShowFailureLayout() {
     Show(IDC_EXTRACTING, false);
     Show(IDC_PROGRESS, false);
     Show(IDC_PERCENT, false);
-    SetSecondMessageSize(178, 36);
+    UseFailureLayout();
     Show(IDC_SECOND_MESSAGE, true);
 }
 
@@ -169,10 +185,10 @@ void RunProgressWindow() {
 }
 
 void ShowPreparing() {
+    UsePreparingLayout();
     Show(IDC_MAIN_MESSAGE, true);
     SetText(IDC_MAIN_MESSAGE, StubString(IDS_PREPARING));
     Show(IDC_EXTRACTING, true);
-    SetSecondMessageSize(196, 8);
     Show(IDC_SECOND_MESSAGE, true);
     SetText(IDC_SECOND_MESSAGE, L"");
     Show(IDC_PROGRESS, true);

@@ -13,19 +13,20 @@ import translations  # noqa: E402
 WS_EX_LAYOUTRTL = 0x00400000
 
 # The English layout in dialog units. Every language uses it; the right-to-left languages get it
-# mirrored by the layout style.
+# mirrored by the layout style, and their texts a right-to-left reading order: mirroring alone
+# lays a text that begins with a Latin name ("Corvane ...") out left to right.
 DIALOG = """\
 PROGRESSINDICATOR DIALOGEX 0, 0, 293, 106
 STYLE DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION
 {exstyle}CAPTION "Corvane"
 FONT {font_size}, "{font}"
 BEGIN
-    LTEXT           "{main}", 1005, 55, 7, 196, 19
-    LTEXT           "{extracting}", 1007, 55, 17, 196, 8
-    LTEXT           "", 10001, 57, 26, 196, 8
+    LTEXT           "{main}", 1005, 55, 7, 196, 19{text}
+    LTEXT           "{extracting}", 1007, 55, 17, 196, 8{text}
+    LTEXT           "", 10001, 57, 26, 196, 8{text}
     CONTROL         "", 1011, "msctls_progress32", WS_BORDER, 59, 39, 200, 13
-    CTEXT           "0%", 1009, 63, 55, 196, 8
-    LTEXT           " ", 1008, 15, 68, 181, 8
+    CTEXT           "0%", 1009, 63, 55, 196, 8{centred}
+    LTEXT           " ", 1008, 15, 68, 181, 8{text}
     ICON            108, 1002, 19, 9, 20, 20
     ICON            111, 1003, 19, 9, 20, 20
     ICON            110, 1006, 19, 9, 20, 20
@@ -43,11 +44,14 @@ def rc_string(text):
 
 def language_block(lang):
     font, size = ("System", 10) if lang["lang"] == 17 else ("MS Sans Serif", 8)
-    exstyle = "EXSTYLE WS_EX_LAYOUTRTL\n" if lang.get("rtl") else ""
+    rtl = lang.get("rtl")
+    exstyle = "EXSTYLE WS_EX_LAYOUTRTL\n" if rtl else ""
+    text = ", SS_LEFT | WS_GROUP, WS_EX_RTLREADING" if rtl else ""
+    centred = ", SS_CENTER | WS_GROUP, WS_EX_RTLREADING" if rtl else ""
     fields = {k: rc_string(lang[k]) for k in translations.DIALOG_KEYS}
     out = ["// %s" % lang["name"], "LANGUAGE %d, %d" % (lang["lang"], lang["sub"])]
     out.append(DIALOG.format(exstyle=exstyle, font=font, font_size=size, main=rc_string(lang[5]),
-                             **fields))
+                             text=text, centred=centred, **fields))
     out.append("STRINGTABLE")
     out.append("BEGIN")
     for sid in translations.STRING_IDS:

@@ -8,7 +8,12 @@ the dialog template is string 5. "Corvane" is the product name and is never tran
 
 English is the reference and is kept word for word, including its slip in string 13. The
 translations say what the English means, in the words each language's own Windows programs use for
-the same things (folder, extract, install, Cancel)."""
+the same things (folder, extract, install, Cancel).
+
+Thai writes no blanks between words, only between phrases, and a window can wrap a line only at a
+blank: the longer Thai texts therefore carry one at a phrase boundary. A text's direction follows
+its first letter, so the Hebrew and Arabic texts begin with a word of their own script, not with
+the product name."""
 
 ENGLISH = {
     "name": "English", "lang": 9, "sub": 0,
@@ -321,16 +326,16 @@ LANGUAGES = [
     {
         "name": "Thai", "lang": 30, "sub": 0,
         "extracting": "กำลังแตกไฟล์...", "ok": "ตกลง", "choose": "เลือก(&C)...", "cancel": "ยกเลิก",
-        1: "โปรดหาสำเนาอื่นของโปรแกรมติดตั้งแล้วลองอีกครั้ง",
-        2: "เนื้อที่ว่างบนดิสก์ในโฟลเดอร์ชั่วคราวไม่เพียงพอ",
-        3: "โปรดเลือกตำแหน่งชั่วคราวสำหรับแตกไฟล์โปรแกรมติดตั้ง:",
-        4: "โปรดเลือกตำแหน่งอื่นสำหรับแตกไฟล์โปรแกรมติดตั้ง:",
+        1: "โปรดหาสำเนาอื่นของโปรแกรมติดตั้ง แล้วลองอีกครั้ง",
+        2: "เนื้อที่ว่างบนดิสก์ในโฟลเดอร์ชั่วคราว ไม่เพียงพอ",
+        3: "โปรดเลือกตำแหน่งชั่วคราว สำหรับแตกไฟล์โปรแกรมติดตั้ง:",
+        4: "โปรดเลือกตำแหน่งอื่น สำหรับแตกไฟล์โปรแกรมติดตั้ง:",
         5: "Corvane กำลังเตรียมการติดตั้ง...",
         9: "ไม่สามารถแตกไฟล์ที่บีบอัดได้",
         12: "ไม่พบบัฟเฟอร์ชื่อ EXE",
         13: "ไม่สามารถตรวจสอบเนื้อที่ว่างได้",
-        14: "เนื้อที่ไม่เพียงพอสำหรับการติดตั้งแบบสมบูรณ์",
-        17: "เนื้อที่หมดระหว่างการสร้างไฟล์ที่บีบอัด",
+        14: "เนื้อที่ไม่เพียงพอ สำหรับการติดตั้งแบบสมบูรณ์",
+        17: "เนื้อที่หมดระหว่าง การสร้างไฟล์ที่บีบอัด",
         18: "ไม่สามารถเรียกใช้โปรแกรมที่ต้องการได้",
         20: "เลือกโฟลเดอร์ชั่วคราวสำหรับการติดตั้งนี้",
         21: "ไม่สามารถสร้างไฟล์ตัวชี้เส้นทาง (sea_loc) ได้",
@@ -444,7 +449,7 @@ LANGUAGES = [
         2: "אין מספיק שטח דיסק פנוי בתיקייה הזמנית.",
         3: "בחר מיקום זמני שאליו תחולץ תוכנית ההתקנה:",
         4: "בחר מיקום אחר שאליו תחולץ תוכנית ההתקנה:",
-        5: "Corvane מתכונן להתקנה...",
+        5: "מתבצעת הכנה להתקנת Corvane...",
         9: "לא ניתן לחלץ את הקובץ הדחוס.",
         12: "המאגר של שם קובץ ה-EXE לא נמצא.",
         13: "לא ניתן לבדוק את השטח הפנוי.",

@@ -5,7 +5,6 @@ import json
 import os
 import shutil
 import subprocess
-import tempfile
 import time
 
 import corvane
@@ -159,47 +158,54 @@ def unix_path_any(windows_path):
 
 class SmallDrive:
     """A 4 MiB file system mounted in the scratch folder and given a drive letter in the Wine
-    prefix, so that the stub's free-space query (of the current drive) sees it. Needs root."""
+    prefix, so that the stub's free-space query (of the current drive) sees it; read-only when
+    asked, so that nothing can be created on it. Needs root."""
 
-    def __init__(self, scratch, letter="s", size="4m"):
+    def __init__(self, scratch, size="4m", read_only=False):
         self.path = os.path.join(scratch, "small")
         os.makedirs(self.path)
-        self.mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=" + size, "tmpfs", self.path],
+        options = "size=" + size + (",ro" if read_only else "")
+        self.mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", self.path],
                                       capture_output=True).returncode == 0
         prefix = os.environ.get("CORVANE_WINEPREFIX", corvane.build_path("wineprefix"))
-        self.link = os.path.join(prefix, "dosdevices", letter + ":")
-        self.windows = letter.upper() + ":\\"
-        if self.mounted and not os.path.lexists(self.link):
-            os.symlink(self.path, self.link)
+        # The first drive letter nobody uses (tests may run side by side); a link left by a run
+        # that was killed points to a folder that is gone and is taken over.
+        self.link = None
+        self.windows = None
+        for letter in "stuvwxy" if self.mounted else "":
+            link = os.path.join(prefix, "dosdevices", letter + ":")
+            if os.path.islink(link) and not os.path.exists(link):
+                os.unlink(link)
+            try:
+                os.symlink(self.path, link)
+            except FileExistsError:
+                continue
+            self.link, self.windows = link, letter.upper() + ":\\"
+            break
 
     def close(self):
-        if os.path.islink(self.link) and os.readlink(self.link) == self.path:
+        if self.link and os.path.islink(self.link) and os.readlink(self.link) == self.path:
             os.unlink(self.link)
         if self.mounted:
             subprocess.run(["umount", self.path])
 
 
 class Display:
-    """A private Xvfb display for window tests, stopped by close()."""
+    """A private Xvfb display for window tests, on a display number Xvfb picks itself among the
+    free ones; stopped by close()."""
 
-    def __init__(self, number=55):
-        self.name = ":%d" % number
-        lock = "/tmp/.X%d-lock" % number
-        if os.path.exists(lock):
-            try:
-                with open(lock) as f:
-                    os.kill(int(f.read().strip()), 0)
-                raise AssertionError("display %s is in use" % self.name)
-            except (ValueError, ProcessLookupError):
-                os.unlink(lock)
-        self.proc = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+    def __init__(self):
+        read, write = os.pipe()
+        self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24",
+                                      "-nolisten", "tcp"], pass_fds=(write,),
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if subprocess.run(["xdpyinfo", "-display", self.name], capture_output=True).returncode == 0:
-                return
-            time.sleep(0.05)
-        self.close()
-        raise AssertionError("Xvfb did not start")
+        os.close(write)
+        with os.fdopen(read) as f:
+            number = f.readline().strip()
+        if not number.isdigit():
+            self.close()
+            raise AssertionError("Xvfb did not start")
+        self.name = ":" + number
 
     def env(self):
         return {"DISPLAY": self.name}
@@ -212,11 +218,19 @@ class Display:
     def find_window(self, title="Corvane", timeout=30):
         deadline = time.time() + timeout
         while time.time() < deadline:
-            ids = self.xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split()
-            if ids:
-                return ids[0]
+            for window in self.xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
+                # A window that is going away is found but has no geometry any more.
+                if "WIDTH=" in self.xdotool("getwindowgeometry", "--shell", window):
+                    return window
             time.sleep(0.1)
         return None
+
+    def press(self, window, key):
+        """Presses a key as the keyboard does, in the given window. Keys sent to a window as
+        synthetic events leave Wine believing the key is still down, and the next window then
+        takes it for pressed."""
+        self.xdotool("windowfocus", window)
+        self.xdotool("key", key)
 
     def geometry(self, window):
         out = self.xdotool("getwindowgeometry", "--shell", window)
