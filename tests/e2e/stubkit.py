@@ -50,28 +50,11 @@ def make_tree(root, launchers=("Windows/setup.exe",), extra=None):
     return files
 
 
-def python_installer(tree, output, launcher):
-    """Stand-in for sfxbuild while it is not built: stub, header and a ZIP of the tree."""
-    import io
-    import zipfile
-    buf = io.BytesIO()
-    with zipfile.ZipFile(buf, "w", zipfile.ZIP_DEFLATED) as z:
-        for root, _, names in sorted(os.walk(tree)):
-            for name in sorted(names):
-                path = os.path.join(root, name)
-                z.write(path, os.path.relpath(path, tree).replace(os.sep, "/"))
-    with open(STUB, "rb") as f:
-        stub = f.read()
-    with open(output, "wb") as f:
-        f.write(stub + b"[>N\0" + launcher.encode().ljust(1024, b"\0") + buf.getvalue())
-    return output
-
-
 def make_installer(tree, output, launcher="Windows\\setup.exe", level=None):
     """An installer made by sfxbuild from the stub and a tree."""
     os.makedirs(os.path.dirname(output), exist_ok=True)
     if not os.path.exists(SFXBUILD):
-        return python_installer(tree, output, launcher)
+        raise AssertionError("sfxbuild is not built: %s (build the native tree first)" % SFXBUILD)
     cmd = [SFXBUILD, "--stub", STUB, "--launcher", launcher, "-o", output, "--quiet"]
     if level is not None:
         cmd += ["--level", str(level)]

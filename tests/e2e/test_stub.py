@@ -57,6 +57,24 @@ class SilentRun(StubTestCase):
                      "*** The process has terminated with an exit code of -1073741515 ***"):
             self.assertIn(line, log)
 
+    def test_installer_made_by_the_windows_builder(self):
+        # sfxbuild.exe under Wine, given Windows paths, writes an installer the stub unpacks whole,
+        # non-ASCII member names included.
+        tree = self.path("tree")
+        files = stubkit.make_tree(tree, extra={"data/caf\u00e9 cr\u00e8me.txt": "d\u00e9j\u00e0".encode()})
+        installer = self.path("dist", "setup.exe")
+        os.makedirs(os.path.dirname(installer))
+        built = corvane.run_windows(corvane.build_path("tools", "sfxbuild", "sfxbuild.exe"),
+                                    ["--stub", win_path(stubkit.STUB), "--launcher", "Windows\\setup.exe",
+                                     "-o", win_path(installer), "--quiet", win_path(tree)])
+        self.assertEqual(built.code, 0, built)
+        run = stubkit.run_installer(self.dir, installer, ["-i", "silent"], exit_code=7)
+        self.assertEqual(run.code, 7, run)
+        wd = self.only_working_directory(run)
+        for rel, data in files.items():
+            with open(os.path.join(wd, rel), "rb") as f:
+                self.assertEqual(f.read(), data, rel)
+
     def test_launcher_command_lines(self):
         installer, _ = self.installer()
         w = win_path(installer)
