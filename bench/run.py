@@ -126,14 +126,30 @@ def bench_build(tree, sfxbuild, stub, launcher, work, runs):
     drop()
 
 
+def default_jdk():
+    """The runtime tree the figures were first taken on when it is there, else the first real (not
+    linked) JDK folder below /usr/lib/jvm, or None."""
+    base = "/usr/lib/jvm"
+    names = sorted(os.listdir(base)) if os.path.isdir(base) else []
+    names.sort(key=lambda name: name != "temurin-25-jdk-amd64")
+    for name in names:
+        path = os.path.join(base, name)
+        if not os.path.islink(path) and os.path.exists(os.path.join(path, "bin", "java")):
+            return path
+    return None
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("--jdk", default="/usr/lib/jvm/temurin-25-jdk-amd64")
+    parser.add_argument("--jdk", default=default_jdk(),
+                        help="a Java runtime tree (default: the first JDK below /usr/lib/jvm)")
     parser.add_argument("--build", default=os.path.join(ROOT, "build", "native"))
     args = parser.parse_args()
     sfxbuild = os.path.join(args.build, "tools", "sfxbuild", "sfxbuild")
     alextract = os.path.join(args.build, "bench", "alextract")
+    if not args.jdk or not os.path.isdir(args.jdk):
+        sys.exit("benchmark: no Java runtime tree; name one with --jdk FOLDER")
     for tool in (sfxbuild, alextract):
         if not os.access(tool, os.X_OK):
             sys.exit("benchmark: %s is missing; build the native preset first" % tool)
