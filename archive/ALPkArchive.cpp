@@ -49,6 +49,24 @@ int32_t Add32(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
 
+// Opens a storage object for one operation unless the caller holds it open already, and closes
+// it at the end of the operation only when it was opened here.
+class OpenForOperation {
+public:
+    explicit OpenForOperation(ALStorage& storage) : storage_(storage), openedHere_(!storage.IsOpen()) {
+        if (openedHere_) storage_.Open();
+    }
+    ~OpenForOperation() {
+        if (openedHere_) storage_.Close();
+    }
+    OpenForOperation(const OpenForOperation&) = delete;
+    OpenForOperation& operator=(const OpenForOperation&) = delete;
+
+private:
+    ALStorage& storage_;
+    bool openedHere_;
+};
+
 // ".." and the steps Windows reads as ".." because it drops trailing dots and spaces from
 // path components (".. ", "..."): only dots and spaces, starting with two dots.
 bool IsParentStep(const std::wstring& step) {
@@ -202,15 +220,7 @@ int32_t ALPkArchive::ReadCentralRecord(ALEntryGroup& group, uint32_t& localTotal
 int32_t ALPkArchive::ReadDirectory(ALEntryGroup& group) {
     ALMonitor& monitor = group.GetMonitor();
     monitor.ArchiveOperation(AL_READ_DIRECTORY_OPEN, this, nullptr);
-    const bool openedHere = !storage_->IsOpen();
-    if (openedHere) storage_->Open();
-    struct CloseOnExit {
-        ALStorage* storage;
-        bool active;
-        ~CloseOnExit() {
-            if (active) storage->Close();
-        }
-    } closer{storage_, openedHere};
+    const OpenForOperation opened(*storage_);
     if (storage_->mStatus.Failed()) return CopyStorageStatus();
 
     endRecordPosition_ = LocateEndRecord();
@@ -273,15 +283,7 @@ int32_t ALPkArchive::SkipLocalRecordHead(ALEntry&) {
 // ---- extraction
 
 int32_t ALPkArchive::Extract(ALEntryGroup& group) {
-    const bool openedHere = !storage_->IsOpen();
-    if (openedHere) storage_->Open();
-    struct CloseOnExit {
-        ALStorage* storage;
-        bool active;
-        ~CloseOnExit() {
-            if (active) storage->Close();
-        }
-    } closer{storage_, openedHere};
+    const OpenForOperation opened(*storage_);
 
     ALMonitor& monitor = group.GetMonitor();
     monitor.ArchiveOperation(AL_EXTRACTION_OPEN, this, nullptr);
@@ -474,10 +476,8 @@ int32_t ALPkArchive::CompressEntry(ALEntry& entry) {
         return mStatus.SetError(AL_CANT_CREATE_ENGINE, L"Attempt to compress %ls without a compressor",
                                 input.mName.c_str());
     }
-    const bool openedHere = !input.IsOpen();
-    if (openedHere) input.Open();
+    const OpenForOperation opened(input);
     if (input.mStatus.Failed()) {
-        if (openedHere) input.Close();
         mStatus = input.mStatus;
         return mStatus.GetStatusCode();
     }
@@ -486,7 +486,6 @@ int32_t ALPkArchive::CompressEntry(ALEntry& entry) {
     input.SetSize(input.Tell());  // what was actually read, even if the file changed meanwhile
     if (result < 0 && !mStatus.Failed()) mStatus = entry.compressor->mStatus;
     PostCompress(entry);
-    if (openedHere) input.Close();
     return mStatus.GetStatusCode();
 }
 
