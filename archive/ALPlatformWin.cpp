@@ -113,14 +113,7 @@ ALTimeStamp LocalTime(int64_t seconds) {
 }
 
 int64_t FromLocalTime(const ALTimeStamp& stamp) {
-    std::tm tm{};
-    tm.tm_year = stamp.year - 1900;
-    tm.tm_mon = stamp.month - 1;
-    tm.tm_mday = stamp.day;
-    tm.tm_hour = stamp.hour;
-    tm.tm_min = stamp.minute;
-    tm.tm_sec = stamp.second;
-    tm.tm_isdst = -1;
+    std::tm tm = stamp.ToTm();
     return static_cast<int64_t>(::_mktime64(&tm));
 }
 

@@ -62,6 +62,18 @@ ALTimeStamp ALTimeStamp::FromDos(uint16_t date, uint16_t time) noexcept {
     return t;
 }
 
+std::tm ALTimeStamp::ToTm() const noexcept {
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = -1;
+    return tm;
+}
+
 ALTimeStamp ALTimeStamp::FromTm(const std::tm& tm) noexcept {
     ALTimeStamp t;
     t.year = static_cast<uint16_t>(tm.tm_year + 1900);

@@ -26,6 +26,9 @@ struct ALTimeStamp {
 
     // From broken-down calendar time (year since 1900, month from 0).
     static ALTimeStamp FromTm(const std::tm& tm) noexcept;
+    // The broken-down local time of this stamp, with the daylight-saving state left for
+    // mktime to find from the date itself (tm_isdst -1).
+    std::tm ToTm() const noexcept;
 
     bool operator==(const ALTimeStamp&) const = default;
 };
