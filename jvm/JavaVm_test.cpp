@@ -13,7 +13,6 @@
 namespace {
 
 using testing_support::FakeJava;
-using testing_support::JsonText;
 using testing_support::Narrow;
 using testing_support::ScratchFolder;
 

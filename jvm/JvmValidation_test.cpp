@@ -11,7 +11,6 @@ using testing_support::FakeJava;
 using testing_support::FakeWow64;
 using testing_support::JavaKeys;
 using testing_support::Register;
-using testing_support::JsonText;
 using testing_support::Narrow;
 using testing_support::ScratchFolder;
 

@@ -1,6 +1,7 @@
 #pragma once
 // Test fixtures for the Windows side: registry keys written for one test and removed after it,
 // and a fresh scratch folder per test. Used by the unit tests only.
+#include "JsonText.h"
 #include "ScopedHandle.h"
 #include "Wow64Queries.h"
 
@@ -222,25 +223,6 @@ private:
     std::wstring path_;
     std::wstring record_;
 };
-
-// A text as fakejava writes it into its JSON record: quoted, with backslash and quote escaped
-// and other characters outside printable ASCII as \uXXXX.
-inline std::string JsonText(const std::wstring& text) {
-    std::string out = "\"";
-    for (wchar_t c : text) {
-        if (c == L'"' || c == L'\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c > 0x7E) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-            out += escape;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
 
 // The path of the running test program.
 inline std::wstring ThisExecutable() {

@@ -22,6 +22,7 @@
 //   verify.sleep=MS        sleep this long in a Verify run (for the launcher's time bound)
 //   property.NAME=VALUE    the value Verify prints for the property NAME (missing: empty line)
 // Without a configuration file every run records itself and exits with 0.
+#include "JsonText.h"
 #include "ScopedHandle.h"
 
 #include <shellapi.h>
@@ -51,23 +52,6 @@ std::wstring widen(const std::string& bytes) {
     std::wstring out(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), size);
     return out;
-}
-
-std::string json(const std::wstring& text) {
-    std::string out = "\"";
-    for (wchar_t c : text) {
-        if (c == L'"' || c == L'\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c > 0x7E) {
-            char escape[8];
-            snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-            out += escape;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 std::wstring modulePath() {
@@ -178,15 +162,15 @@ JavaArguments splitArguments() {
 }
 
 void record(const Config& config, const std::wstring& exe, const JavaArguments& args) {
-    std::string line = "{\"exe\": " + json(exe) + ", \"commandLine\": " + json(GetCommandLineW());
+    std::string line = "{\"exe\": " + JsonText(exe) + ", \"commandLine\": " + JsonText(GetCommandLineW());
     wchar_t cwd[32768];
     const DWORD cwdLength = GetCurrentDirectoryW(32768, cwd);
-    line += ", \"cwd\": " + json(std::wstring(cwd, cwdLength));
+    line += ", \"cwd\": " + JsonText(std::wstring(cwd, cwdLength));
     line += ", \"args\": [";
-    for (size_t i = 0; i < args.all.size(); ++i) line += (i ? ", " : "") + json(args.all[i]);
-    line += "], \"mainClass\": " + json(args.mainClass) + ", \"programArgs\": [";
+    for (size_t i = 0; i < args.all.size(); ++i) line += (i ? ", " : "") + JsonText(args.all[i]);
+    line += "], \"mainClass\": " + JsonText(args.mainClass) + ", \"programArgs\": [";
     for (size_t i = 0; i < args.programArguments.size(); ++i) {
-        line += (i ? ", " : "") + json(args.programArguments[i]);
+        line += (i ? ", " : "") + JsonText(args.programArguments[i]);
     }
     line += "], \"env\": {";
     bool first = true;
@@ -195,7 +179,7 @@ void record(const Config& config, const std::wstring& exe, const JavaArguments& 
             const std::wstring text = entry;
             const size_t equals = text.find(L'=', 1);
             if (equals == std::wstring::npos) continue;
-            line += (first ? "" : ", ") + json(text.substr(0, equals)) + ": " + json(text.substr(equals + 1));
+            line += (first ? "" : ", ") + JsonText(text.substr(0, equals)) + ": " + JsonText(text.substr(equals + 1));
             first = false;
         }
         FreeEnvironmentStringsW(block);

@@ -7,6 +7,7 @@
 // The record holds the full command line, the module path, the working directory, the bytes of
 // sea_loc found there (in hexadecimal; null when there is none) and the working directory's
 // access list as a security descriptor string (DACL part only).
+#include "JsonText.h"
 #include "ScopedHandle.h"
 
 #include <sddl.h>
@@ -22,23 +23,6 @@ std::wstring Environment(const wchar_t* name) {
     wchar_t buffer[32768];
     const DWORD n = GetEnvironmentVariableW(name, buffer, 32768);
     return (n == 0 || n >= 32768) ? std::wstring() : std::wstring(buffer, n);
-}
-
-std::string JsonString(const std::wstring& text) {
-    std::string out = "\"";
-    for (wchar_t c : text) {
-        if (c == L'"' || c == L'\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-            out += escape;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 std::string SeaLocHex(const std::wstring& directory) {
@@ -86,11 +70,11 @@ int wmain() {
     const std::wstring record = Environment(L"TESTLAUNCHER_RECORD");
     if (!record.empty()) {
         std::string json = "{\n";
-        json += "  \"command_line\": " + JsonString(GetCommandLineW()) + ",\n";
-        json += "  \"module\": " + JsonString(module) + ",\n";
-        json += "  \"cwd\": " + JsonString(cwd) + ",\n";
+        json += "  \"command_line\": " + JsonText(GetCommandLineW()) + ",\n";
+        json += "  \"module\": " + JsonText(module) + ",\n";
+        json += "  \"cwd\": " + JsonText(cwd) + ",\n";
         json += "  \"sea_loc_hex\": " + SeaLocHex(cwd) + ",\n";
-        json += "  \"cwd_dacl\": " + JsonString(DirectoryDacl(cwd)) + "\n";
+        json += "  \"cwd_dacl\": " + JsonText(DirectoryDacl(cwd)) + "\n";
         json += "}\n";
         corvane::KernelHandle file(CreateFileW(record.c_str(), GENERIC_WRITE, 0, nullptr,
                                                CREATE_ALWAYS, 0, nullptr));
